@@ -1,0 +1,205 @@
+#pragma once
+
+#include "store/Field.h"
+#include "store/FieldDef.h"
+#include "store/Value.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct sqlite3_stmt;
+
+namespace store {
+
+class Connection;
+
+enum class DatasetState { Inactive, Browse, Edit, Insert };
+
+// What a dataset tells the controls that show it.
+enum class DatasetEvent {
+    Opened,
+    Closed,
+    RowsChanged,   // the set or the order of the records changed
+    CursorMoved,   // another record became current
+    RecordChanged, // the values of the current record (or its pending change) changed
+    StateChanged,  // browse, edit or insert
+    Destroyed,
+};
+
+// A snapshot of a table or saved query with one current record. It reads its rows when it
+// opens and afterwards sees only its own changes until it is opened again. A post writes at
+// once, in a transaction of its own, only the fields written since the edit, and only while
+// the row still holds what was read: a row another program changed meanwhile is reported,
+// never overwritten.
+class Dataset {
+public:
+    Dataset(Connection& connection, std::string componentName);
+    ~Dataset();
+    Dataset(const Dataset&) = delete;
+    Dataset& operator=(const Dataset&) = delete;
+
+    // --- set-up, before the first open
+    void setTable(std::string tableName);   // a table, opened directly, writable
+    void setQuery(std::string queryName);   // a saved query opened by name, read-only
+    void setIndexName(std::string indexName); // "PrimaryKey" or an index of the table
+    // Declared fields in their order; without any, the dataset takes every column.
+    void setFields(std::vector<FieldDef> fields);
+    // Holds only the rows whose indexField equals the master's current masterField.
+    void setMaster(Dataset& master, std::string masterField, std::string indexField);
+    // Computes the derived fields of the presented record. A lazy dataset computes a record's
+    // fields when they are first read after the record was read or changed (the rule depends
+    // on the record alone); an eager one computes every row as soon as it is read.
+    void setCalcFields(std::function<void(Dataset&)> calc, bool eager = false);
+
+    const std::string& name() const { return name_; }
+    Connection& connection() const { return connection_; }
+    DatasetState state() const { return state_; }
+    bool active() const { return state_ != DatasetState::Inactive; }
+    bool editing() const { return state_ == DatasetState::Edit || state_ == DatasetState::Insert; }
+
+    // --- opening and closing
+    void setActive(bool on);
+    void open();
+    void close();   // a pending change is dropped
+    void reopen();  // close, then open: reads the database again
+
+    // --- fields
+    int fieldCount() const { return static_cast<int>(fields_.size()); }
+    const FieldDef& fieldDef(int index) const { return fields_.at(static_cast<std::size_t>(index)); }
+    std::optional<int> findField(std::string_view fieldName) const;
+    Field fieldByName(std::string_view fieldName); // raises "Field '%s' not found"
+    Field field(int index) { return Field(*this, index); }
+    Value fieldValue(std::string_view fieldName) { return fieldByName(fieldName).value(); }
+
+    // --- editing
+    void edit();
+    void post();
+    void cancel();
+    bool modified() const;
+    void deleteRecord();
+    void appendValues(const std::vector<Value>& values);
+
+    // --- moving; each settles a pending change first
+    void first();
+    void next();
+    void prior();
+    void last();
+    void moveTo(int recNo); // as a click on a grid row: settles only when the row changes
+
+    int recordCount() const; // raises on a closed dataset
+    int recNo() const { return cursor_; } // the current record's place, -1 when there is none
+    bool isEmpty() const { return view_.empty(); }
+
+    // The rows a grid shows: the records, and a new record while one is being inserted.
+    int displayCount() const;
+    int displayCurrent() const;
+
+    // Orders the records by "Field[ DESC][, Field2 ...]" until the dataset is closed.
+    void setSort(std::string_view sortText);
+    const std::string& sort() const { return sortText_; }
+
+    // Presents display row `row` while fn runs, as a grid does while it paints that row.
+    template <class F> decltype(auto) withRecord(int row, F&& fn)
+    {
+        PresentGuard guard(*this, displayRow(row));
+        return fn();
+    }
+
+    // --- listeners
+    using Listener = std::function<void(DatasetEvent)>;
+    int subscribe(Listener listener);
+    void unsubscribe(int id);
+
+    // --- used by Field
+    Value valueAt(int fieldIndex) const;
+    void setValueAt(int fieldIndex, const Value& value);
+
+private:
+    struct Row {
+        std::vector<Value> values;
+        std::int64_t rowid = 0;
+        bool derivedValid = false;
+    };
+    struct Column {
+        int field;    // index into fields_
+        std::string name;
+    };
+    class PresentGuard {
+    public:
+        PresentGuard(Dataset& d, Row* row) : d_(d), saved_(d.presented_) { d_.presented_ = row; }
+        ~PresentGuard() { d_.presented_ = saved_; }
+        PresentGuard(const PresentGuard&) = delete;
+        PresentGuard& operator=(const PresentGuard&) = delete;
+
+    private:
+        Dataset& d_;
+        Row* saved_;
+    };
+
+    [[noreturn]] void fail(std::string_view message) const;
+    void requireActive() const;
+    void requireEditing() const;
+    void requireWritable() const;
+    void resolveFields();
+    std::string selectSql() const;
+    Row readRow(sqlite3_stmt* stmt) const;
+    Row readBack(std::int64_t rowid);
+    Value coerce(const Value& value, const FieldDef& def) const;
+    Row* presentedRow() const;
+    Row* displayRow(int row);
+    void computeDerived(Row& row);
+    void settle();
+    void setState(DatasetState state);
+    void postEdit();
+    std::int64_t insertRow(const Row& row, const std::vector<int>& fieldsToWrite);
+    void addRow(Row row);
+    Value currentValueOf(std::string_view fieldName) const;
+    Value masterKey() const;
+    void masterChanged(bool masterOpened);
+    void restrict(const Value& key);
+    void sortView();
+    void changed(DatasetEvent event);
+    std::string conflictMessage() const;
+
+    Connection& connection_;
+    std::string name_;
+    std::string source_;
+    bool isTable_ = true;
+    std::string indexName_;
+    std::vector<FieldDef> declared_;
+    std::vector<FieldDef> fields_;
+    std::vector<Column> columns_; // stored fields, in the order they are selected
+    std::function<void(Dataset&)> calc_;
+    bool eagerCalc_ = false;
+    bool computing_ = false;
+
+    Dataset* master_ = nullptr;
+    std::string masterField_, indexField_;
+    std::vector<Dataset*> details_;
+    std::optional<Value> restrictedFor_;
+
+    DatasetState state_ = DatasetState::Inactive;
+    std::vector<std::unique_ptr<Row>> rows_; // everything read, in the order read
+    std::vector<Row*> view_;                 // the records as restricted and ordered
+    int cursor_ = -1;
+    Row buffer_; // the pending change in edit or insert state
+    std::vector<bool> written_;
+    Row* presented_ = nullptr;
+
+    struct SortKey {
+        int field;
+        bool descending;
+    };
+    std::string sortText_;
+    std::vector<SortKey> sortKeys_;
+
+    std::vector<std::pair<int, Listener>> listeners_;
+    int nextListener_ = 1;
+};
+
+} // namespace store

@@ -1,0 +1,101 @@
+#include "store/Statement.h"
+
+#include "store/Connection.h"
+#include "store/Error.h"
+#include "store/Names.h"
+#include "store/SqliteValues.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cctype>
+
+namespace store {
+
+namespace {
+
+bool isNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+} // namespace
+
+std::vector<std::string> parameterNames(std::string_view sql)
+{
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < sql.size(); ++i) {
+        const char c = sql[i];
+        if (c == '\'' || c == '"' || c == '[' || c == '`') {
+            const char close = c == '[' ? ']' : c;
+            ++i;
+            while (i < sql.size() && sql[i] != close) ++i;
+            continue;
+        }
+        if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {
+            while (i < sql.size() && sql[i] != '\n') ++i;
+            continue;
+        }
+        if (c == ':' && i + 1 < sql.size() && isNameChar(sql[i + 1])) {
+            std::size_t end = i + 1;
+            while (end < sql.size() && isNameChar(sql[end])) ++end;
+            std::string name(sql.substr(i + 1, end - i - 1));
+            if (std::none_of(names.begin(), names.end(), [&](const std::string& n) { return sameName(n, name); }))
+                names.push_back(std::move(name));
+            i = end - 1;
+        }
+    }
+    return names;
+}
+
+void Statement::Finalizer::operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+
+Statement::Statement(Connection& connection, std::string componentName)
+    : connection_(connection), name_(std::move(componentName))
+{
+}
+
+Statement::~Statement() = default;
+
+void Statement::setSql(std::string text)
+{
+    close();
+    sql_ = std::move(text);
+    parameters_.clear();
+    for (std::string& n : parameterNames(sql_)) parameters_.push_back(Parameter(std::move(n)));
+}
+
+Statement::Parameter& Statement::paramByName(std::string_view parameterName)
+{
+    for (Parameter& p : parameters_)
+        if (sameName(p.name(), parameterName)) return p;
+    throw Error(formatMessage("Parameter '%s' not found", {parameterName}));
+}
+
+void Statement::close() { stmt_.reset(); }
+
+void Statement::execute()
+{
+    sqlite3* db = connection_.handle();
+    if (!stmt_) {
+        sqlite3_stmt* stmt = nullptr;
+        const unsigned flags = prepared_ ? SQLITE_PREPARE_PERSISTENT : 0;
+        if (sqlite3_prepare_v3(db, sql_.c_str(), -1, flags, &stmt, nullptr) != SQLITE_OK) connection_.fail();
+        stmt_.reset(stmt);
+    }
+    sqlite3_stmt* stmt = stmt_.get();
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    for (const Parameter& p : parameters_) {
+        const int index = sqlite3_bind_parameter_index(stmt, (":" + p.name()).c_str());
+        if (index == 0) continue;
+        bindValue(stmt, index, p.value());
+    }
+    // A single statement outside a transaction is its own transaction: committed, or
+    // nothing changed, by the time step returns.
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    }
+    sqlite3_reset(stmt);
+    if (rc != SQLITE_DONE) connection_.fail();
+    if (!prepared_) close();
+}
+
+} // namespace store
