@@ -12,18 +12,25 @@
 
 namespace store {
 
-
-void Connection::StatementFinalizer::operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+void Connection::StatementFinalizer::operator()(sqlite3_stmt* s) const
+{
+    sqlite3_finalize(s);
+}
 
 Connection::Connection(std::string componentName) : name_(std::move(componentName)) {}
 
-Connection::~Connection() { close(); }
+Connection::~Connection()
+{
+    close();
+}
 
 void Connection::setConnected(bool on)
 {
     if (on == connected()) return;
-    if (on) open();
-    else close();
+    if (on)
+        open();
+    else
+        close();
 }
 
 void Connection::open()
@@ -43,8 +50,10 @@ void Connection::open()
     if (std::filesystem::is_directory(status))
         throw Error(formatMessage("Could not open '%s': it is a folder, not a party file", {path}));
     // An empty file would pass for an empty database; it is no party file.
-    if (std::filesystem::is_regular_file(status) && std::filesystem::file_size(path, ec) == 0 && !ec)
-        throw Error(formatMessage("Could not open '%s': the file is empty, not a party file", {path}));
+    if (std::filesystem::is_regular_file(status) && std::filesystem::file_size(path, ec) == 0 &&
+        !ec)
+        throw Error(
+            formatMessage("Could not open '%s': the file is empty, not a party file", {path}));
 
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
@@ -64,8 +73,7 @@ void Connection::open()
         if (sqlite3_prepare_v2(db_, "PRAGMA journal_mode", -1, &stmt, nullptr) != SQLITE_OK) fail();
         std::string mode;
         const int step = sqlite3_step(stmt);
-        if (step == SQLITE_ROW)
-            mode = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        if (step == SQLITE_ROW) mode = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
         sqlite3_finalize(stmt);
         if (step != SQLITE_ROW) fail();
         // Every commit must survive a power cut; rollback journals need the stronger setting.
@@ -85,7 +93,10 @@ void Connection::close()
     path_.clear();
 }
 
-bool Connection::readOnly() const { return db_ && sqlite3_db_readonly(db_, "main") == 1; }
+bool Connection::readOnly() const
+{
+    return db_ && sqlite3_db_readonly(db_, "main") == 1;
+}
 
 sqlite3* Connection::handle() const
 {

@@ -11,17 +11,25 @@ namespace {
 
 #ifdef _WIN32
 constexpr char pathSeparator = '\\';
-bool isSeparator(char c) { return c == '\\' || c == '/'; }
+bool isSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
 #else
 constexpr char pathSeparator = '/';
-bool isSeparator(char c) { return c == '/'; }
+bool isSeparator(char c)
+{
+    return c == '/';
+}
 #endif
 
 std::string trimmed(std::string_view s)
 {
     const auto isBlank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
-    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
     return std::string(s);
 }
 
@@ -32,7 +40,10 @@ std::string lowered(std::string s)
     return s;
 }
 
-[[noreturn]] void malformed() { throw Error("The connection string is not well formed"); }
+[[noreturn]] void malformed()
+{
+    throw Error("The connection string is not well formed");
+}
 
 } // namespace
 
@@ -51,8 +62,9 @@ std::string quoteConnectionValue(std::string_view value)
 {
     const bool hasDouble = value.find('"') != std::string_view::npos;
     const bool hasSingle = value.find('\'') != std::string_view::npos;
-    const bool edgeBlank = !value.empty() && (std::isspace(static_cast<unsigned char>(value.front())) ||
-                                              std::isspace(static_cast<unsigned char>(value.back())));
+    const bool edgeBlank =
+        !value.empty() && (std::isspace(static_cast<unsigned char>(value.front())) ||
+                           std::isspace(static_cast<unsigned char>(value.back())));
     const bool needsQuotes = hasDouble || value.find(';') != std::string_view::npos || edgeBlank ||
                              (!value.empty() && value.front() == '\'');
     if (!needsQuotes) return std::string(value);
@@ -94,7 +106,8 @@ std::map<std::string, std::string> parseConnectionString(std::string_view text)
         const std::string key = lowered(trimmed(text.substr(i, eq - i)));
         if (key.empty()) malformed();
         i = eq + 1;
-        while (i < text.size() && text[i] == ' ') ++i;
+        while (i < text.size() && text[i] == ' ')
+            ++i;
         std::string value;
         if (i < text.size() && (text[i] == '"' || text[i] == '\'')) {
             const char quote = text[i++];
@@ -111,7 +124,8 @@ std::map<std::string, std::string> parseConnectionString(std::string_view text)
                 }
                 value += text[i++];
             }
-            while (i < text.size() && text[i] == ' ') ++i;
+            while (i < text.size() && text[i] == ' ')
+                ++i;
             if (i < text.size() && text[i] != ';') malformed();
         }
         else {

@@ -13,7 +13,6 @@
 
 namespace store {
 
-
 Dataset::Dataset(Connection& connection, std::string componentName)
     : connection_(connection), name_(std::move(componentName))
 {
@@ -22,7 +21,8 @@ Dataset::Dataset(Connection& connection, std::string componentName)
 Dataset::~Dataset()
 {
     if (master_) std::erase(master_->details_, this);
-    for (Dataset* detail : details_) detail->master_ = nullptr;
+    for (Dataset* detail : details_)
+        detail->master_ = nullptr;
     changed(DatasetEvent::Destroyed);
 }
 
@@ -38,7 +38,10 @@ void Dataset::setQuery(std::string queryName)
     isTable_ = false;
 }
 
-void Dataset::setIndexName(std::string indexName) { indexName_ = std::move(indexName); }
+void Dataset::setIndexName(std::string indexName)
+{
+    indexName_ = std::move(indexName);
+}
 
 void Dataset::setFields(std::vector<FieldDef> fields)
 {
@@ -62,7 +65,10 @@ void Dataset::setCalcFields(std::function<void(Dataset&)> calc, bool eager)
 
 // ---------------------------------------------------------------- errors and checks
 
-void Dataset::fail(std::string_view message) const { throw Error(prefixed(name_, message)); }
+void Dataset::fail(std::string_view message) const
+{
+    throw Error(prefixed(name_, message));
+}
 
 void Dataset::requireActive() const
 {
@@ -89,8 +95,10 @@ std::string Dataset::conflictMessage() const
 
 void Dataset::setActive(bool on)
 {
-    if (on) open();
-    else close();
+    if (on)
+        open();
+    else
+        close();
 }
 
 void Dataset::resolveFields()
@@ -108,8 +116,8 @@ void Dataset::resolveFields()
         bool rowidAlias;
     };
     std::vector<ColumnInfo> info;
-    if (sqlite3_prepare_v2(db, "SELECT name, type, pk FROM pragma_table_info(?1)", -1, &stmt, nullptr) !=
-        SQLITE_OK)
+    if (sqlite3_prepare_v2(db, "SELECT name, type, pk FROM pragma_table_info(?1)", -1, &stmt,
+                           nullptr) != SQLITE_OK)
         connection_.fail();
     sqlite3_bind_text(stmt, 1, source_.c_str(), -1, SQLITE_TRANSIENT);
     int primaryKeyColumns = 0;
@@ -125,7 +133,8 @@ void Dataset::resolveFields()
     sqlite3_finalize(stmt);
     // Only a lone INTEGER PRIMARY KEY of a table is the row's own number.
     for (ColumnInfo& c : info)
-        c.rowidAlias = c.rowidAlias && isTable_ && primaryKeyColumns == 1 && sameName(c.type, "INTEGER");
+        c.rowidAlias =
+            c.rowidAlias && isTable_ && primaryKeyColumns == 1 && sameName(c.type, "INTEGER");
 
     std::vector<FieldDef> fields;
     std::vector<Column> columns;
@@ -144,8 +153,9 @@ void Dataset::resolveFields()
         for (std::size_t i = 0; i < fields.size(); ++i) {
             FieldDef& def = fields[i];
             if (def.derived) continue;
-            const auto it = std::find_if(info.begin(), info.end(),
-                                         [&](const ColumnInfo& c) { return sameName(c.name, def.name); });
+            const auto it = std::find_if(info.begin(), info.end(), [&](const ColumnInfo& c) {
+                return sameName(c.name, def.name);
+            });
             if (it == info.end()) fail(formatMessage("Field '%s' not found", {def.name}));
             FieldType columnType;
             if (fieldTypeOfColumn(it->type, columnType) && !columnFitsField(columnType, def.type))
@@ -180,8 +190,8 @@ Dataset::Row Dataset::readRow(sqlite3_stmt* stmt) const
     if (isTable_) row.rowid = sqlite3_column_int64(stmt, 0);
     for (std::size_t c = 0; c < columns_.size(); ++c) {
         const int f = columns_[c].field;
-        row.values[static_cast<std::size_t>(f)] =
-            readColumn(stmt, static_cast<int>(c) + offset, fields_[static_cast<std::size_t>(f)].type);
+        row.values[static_cast<std::size_t>(f)] = readColumn(
+            stmt, static_cast<int>(c) + offset, fields_[static_cast<std::size_t>(f)].type);
     }
     return row;
 }
@@ -199,13 +209,15 @@ void Dataset::open()
         }
         else {
             sqlite3_stmt* stmt = nullptr;
-            if (sqlite3_prepare_v2(connection_.handle(), "SELECT name FROM pragma_index_info(?1) ORDER BY seqno",
-                                   -1, &stmt, nullptr) != SQLITE_OK)
+            if (sqlite3_prepare_v2(connection_.handle(),
+                                   "SELECT name FROM pragma_index_info(?1) ORDER BY seqno", -1,
+                                   &stmt, nullptr) != SQLITE_OK)
                 connection_.fail();
             sqlite3_bind_text(stmt, 1, indexName_.c_str(), -1, SQLITE_TRANSIENT);
             while (sqlite3_step(stmt) == SQLITE_ROW) {
                 order += order.empty() ? " ORDER BY " : ", ";
-                order += quotedIdentifier(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+                order +=
+                    quotedIdentifier(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
             }
             sqlite3_finalize(stmt);
             if (order.empty()) fail(formatMessage("Index '%s' not found", {indexName_}));
@@ -222,7 +234,8 @@ void Dataset::open()
         connection_.fail();
     std::vector<std::unique_ptr<Row>> rows;
     int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) rows.push_back(std::make_unique<Row>(readRow(stmt)));
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+        rows.push_back(std::make_unique<Row>(readRow(stmt)));
     sqlite3_finalize(stmt);
     if (rc != SQLITE_DONE) connection_.fail();
 
@@ -238,10 +251,12 @@ void Dataset::open()
     else {
         view_.clear();
         view_.reserve(rows_.size());
-        for (auto& r : rows_) view_.push_back(r.get());
+        for (auto& r : rows_)
+            view_.push_back(r.get());
         cursor_ = view_.empty() ? -1 : 0;
         if (eagerCalc_)
-            for (Row* r : view_) computeDerived(*r);
+            for (Row* r : view_)
+                computeDerived(*r);
     }
     changed(DatasetEvent::Opened);
 }
@@ -285,7 +300,8 @@ Dataset::Row* Dataset::presentedRow() const
 {
     if (presented_) return presented_;
     if (editing()) return const_cast<Row*>(&buffer_);
-    if (cursor_ >= 0 && cursor_ < static_cast<int>(view_.size())) return view_[static_cast<std::size_t>(cursor_)];
+    if (cursor_ >= 0 && cursor_ < static_cast<int>(view_.size()))
+        return view_[static_cast<std::size_t>(cursor_)];
     return nullptr;
 }
 
@@ -310,11 +326,16 @@ Value Dataset::coerce(const Value& value, const FieldDef& def) const
 {
     if (value.isNull()) return {};
     switch (def.type) {
-    case FieldType::Integer: return value.toInteger();
-    case FieldType::Boolean: return value.toBoolean();
-    case FieldType::Float: return value.toFloat();
-    case FieldType::Decimal: return value.toDecimal();
-    case FieldType::String: return value.toString();
+    case FieldType::Integer:
+        return value.toInteger();
+    case FieldType::Boolean:
+        return value.toBoolean();
+    case FieldType::Float:
+        return value.toFloat();
+    case FieldType::Decimal:
+        return value.toDecimal();
+    case FieldType::String:
+        return value.toString();
     }
     return value;
 }
@@ -381,7 +402,8 @@ void Dataset::edit()
         buffer_ = Row();
         buffer_.values.assign(fields_.size(), Value());
         if (master_)
-            if (const auto link = findField(indexField_)) buffer_.values[static_cast<std::size_t>(*link)] = masterKey();
+            if (const auto link = findField(indexField_))
+                buffer_.values[static_cast<std::size_t>(*link)] = masterKey();
         computeDerived(buffer_);
         setState(DatasetState::Insert);
         changed(DatasetEvent::RowsChanged);
@@ -414,8 +436,10 @@ void Dataset::cancel()
 void Dataset::settle()
 {
     if (!editing()) return;
-    if (modified()) post();
-    else cancel();
+    if (modified())
+        post();
+    else
+        cancel();
 }
 
 Dataset::Row Dataset::readBack(std::int64_t rowid)
@@ -442,7 +466,8 @@ void Dataset::post()
         if (written_[i]) toWrite.push_back(static_cast<int>(i));
     if (master_)
         if (const auto link = findField(indexField_))
-            if (!written_[static_cast<std::size_t>(*link)] && !buffer_.values[static_cast<std::size_t>(*link)].isNull())
+            if (!written_[static_cast<std::size_t>(*link)] &&
+                !buffer_.values[static_cast<std::size_t>(*link)].isNull())
                 toWrite.push_back(*link);
     Transaction transaction(connection_);
     const std::int64_t rowid = insertRow(buffer_, toWrite);
@@ -464,11 +489,14 @@ std::int64_t Dataset::insertRow(const Row& row, const std::vector<int>& fieldsTo
         names += quotedIdentifier(fields_[static_cast<std::size_t>(f)].name);
         marks += "?";
     }
-    const std::string sql = names.empty() ? "INSERT INTO " + quotedIdentifier(source_) + " DEFAULT VALUES"
-                                          : "INSERT INTO " + quotedIdentifier(source_) + " (" + names + ") VALUES (" + marks + ")";
+    const std::string sql = names.empty()
+                                ? "INSERT INTO " + quotedIdentifier(source_) + " DEFAULT VALUES"
+                                : "INSERT INTO " + quotedIdentifier(source_) + " (" + names +
+                                      ") VALUES (" + marks + ")";
     sqlite3_stmt* stmt = connection_.cachedStatement(sql);
     for (std::size_t i = 0; i < fieldsToWrite.size(); ++i)
-        bindValue(stmt, static_cast<int>(i) + 1, row.values[static_cast<std::size_t>(fieldsToWrite[i])]);
+        bindValue(stmt, static_cast<int>(i) + 1,
+                  row.values[static_cast<std::size_t>(fieldsToWrite[i])]);
     const int rc = sqlite3_step(stmt);
     sqlite3_reset(stmt);
     if (rc != SQLITE_DONE) connection_.fail();
@@ -501,13 +529,16 @@ void Dataset::postEdit()
             set += (set.empty() ? "" : ", ") + column + " = ?";
             where += " AND " + column + " IS ?";
         }
-        const std::string sql = "UPDATE " + quotedIdentifier(source_) + " SET " + set + " WHERE rowid = ?" + where;
+        const std::string sql =
+            "UPDATE " + quotedIdentifier(source_) + " SET " + set + " WHERE rowid = ?" + where;
         Transaction transaction(connection_);
         sqlite3_stmt* stmt = connection_.cachedStatement(sql);
         int index = 1;
-        for (int f : toWrite) bindValue(stmt, index++, buffer_.values[static_cast<std::size_t>(f)]);
+        for (int f : toWrite)
+            bindValue(stmt, index++, buffer_.values[static_cast<std::size_t>(f)]);
         sqlite3_bind_int64(stmt, index++, current.rowid);
-        for (int f : toWrite) bindValue(stmt, index++, current.values[static_cast<std::size_t>(f)]);
+        for (int f : toWrite)
+            bindValue(stmt, index++, current.values[static_cast<std::size_t>(f)]);
         const int rc = sqlite3_step(stmt);
         sqlite3_reset(stmt);
         if (rc != SQLITE_DONE) connection_.fail();
@@ -535,7 +566,8 @@ void Dataset::deleteRecord()
     Row* row = view_[static_cast<std::size_t>(cursor_)];
     {
         Transaction transaction(connection_);
-        sqlite3_stmt* stmt = connection_.cachedStatement("DELETE FROM " + quotedIdentifier(source_) + " WHERE rowid = ?1");
+        sqlite3_stmt* stmt = connection_.cachedStatement(
+            "DELETE FROM " + quotedIdentifier(source_) + " WHERE rowid = ?1");
         sqlite3_bind_int64(stmt, 1, row->rowid);
         const int rc = sqlite3_step(stmt);
         sqlite3_reset(stmt);
@@ -670,8 +702,10 @@ void Dataset::setSort(std::string_view sortText)
         const std::size_t comma = rest.find(',');
         std::string part(rest.substr(0, comma));
         rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
-        while (!part.empty() && std::isspace(static_cast<unsigned char>(part.back()))) part.pop_back();
-        while (!part.empty() && std::isspace(static_cast<unsigned char>(part.front()))) part.erase(0, 1);
+        while (!part.empty() && std::isspace(static_cast<unsigned char>(part.back())))
+            part.pop_back();
+        while (!part.empty() && std::isspace(static_cast<unsigned char>(part.front())))
+            part.erase(0, 1);
         if (part.empty()) continue;
         bool descending = false;
         const std::size_t blank = part.find_last_of(' ');
@@ -680,7 +714,8 @@ void Dataset::setSort(std::string_view sortText)
             if (sameName(word, "DESC") || sameName(word, "ASC")) {
                 descending = sameName(word, "DESC");
                 part.erase(blank);
-                while (!part.empty() && part.back() == ' ') part.pop_back();
+                while (!part.empty() && part.back() == ' ')
+                    part.pop_back();
             }
         }
         const auto field = findField(part);
@@ -692,7 +727,8 @@ void Dataset::setSort(std::string_view sortText)
     sortKeys_ = std::move(keys);
     Row* current = cursor_ >= 0 ? view_[static_cast<std::size_t>(cursor_)] : nullptr;
     sortView();
-    if (current) cursor_ = static_cast<int>(std::find(view_.begin(), view_.end(), current) - view_.begin());
+    if (current)
+        cursor_ = static_cast<int>(std::find(view_.begin(), view_.end(), current) - view_.begin());
     changed(DatasetEvent::RowsChanged);
     changed(DatasetEvent::CursorMoved);
 }
@@ -718,8 +754,8 @@ Value Dataset::currentValueOf(std::string_view fieldName) const
 {
     const auto index = findField(fieldName);
     if (!index) return {};
-    const Row* row = editing() ? &buffer_
-                               : (cursor_ >= 0 ? view_[static_cast<std::size_t>(cursor_)] : nullptr);
+    const Row* row =
+        editing() ? &buffer_ : (cursor_ >= 0 ? view_[static_cast<std::size_t>(cursor_)] : nullptr);
     return row ? row->values[static_cast<std::size_t>(*index)] : Value();
 }
 
@@ -748,7 +784,8 @@ void Dataset::restrict(const Value& key)
     cursor_ = view_.empty() ? -1 : 0;
     restrictedFor_ = key;
     if (eagerCalc_)
-        for (Row* r : view_) computeDerived(*r);
+        for (Row* r : view_)
+            computeDerived(*r);
     changed(DatasetEvent::RowsChanged);
     changed(DatasetEvent::CursorMoved);
 }
@@ -771,9 +808,11 @@ void Dataset::changed(DatasetEvent event)
     // The details follow first, so that whoever listens to the roster sees them settled.
     if (event == DatasetEvent::Opened || event == DatasetEvent::CursorMoved ||
         event == DatasetEvent::RecordChanged || event == DatasetEvent::RowsChanged)
-        for (Dataset* detail : details_) detail->masterChanged(event == DatasetEvent::Opened);
+        for (Dataset* detail : details_)
+            detail->masterChanged(event == DatasetEvent::Opened);
     const auto listeners = listeners_; // a listener may unsubscribe while it is told
-    for (const auto& entry : listeners) entry.second(event);
+    for (const auto& entry : listeners)
+        entry.second(event);
 }
 
 } // namespace store

@@ -44,8 +44,8 @@ public:
     Dataset& operator=(const Dataset&) = delete;
 
     // --- set-up, before the first open
-    void setTable(std::string tableName);   // a table, opened directly, writable
-    void setQuery(std::string queryName);   // a saved query opened by name, read-only
+    void setTable(std::string tableName);     // a table, opened directly, writable
+    void setQuery(std::string queryName);     // a saved query opened by name, read-only
     void setIndexName(std::string indexName); // "PrimaryKey" or an index of the table
     // Declared fields in their order; without any, the dataset takes every column.
     void setFields(std::vector<FieldDef> fields);
@@ -65,12 +65,15 @@ public:
     // --- opening and closing
     void setActive(bool on);
     void open();
-    void close();   // a pending change is dropped
-    void reopen();  // close, then open: reads the database again
+    void close();  // a pending change is dropped
+    void reopen(); // close, then open: reads the database again
 
     // --- fields
     int fieldCount() const { return static_cast<int>(fields_.size()); }
-    const FieldDef& fieldDef(int index) const { return fields_.at(static_cast<std::size_t>(index)); }
+    const FieldDef& fieldDef(int index) const
+    {
+        return fields_.at(static_cast<std::size_t>(index));
+    }
     std::optional<int> findField(std::string_view fieldName) const;
     Field fieldByName(std::string_view fieldName); // raises "Field '%s' not found"
     Field field(int index) { return Field(*this, index); }
@@ -91,7 +94,7 @@ public:
     void last();
     void moveTo(int recNo); // as a click on a grid row: settles only when the row changes
 
-    int recordCount() const; // raises on a closed dataset
+    int recordCount() const;              // raises on a closed dataset
     int recNo() const { return cursor_; } // the current record's place, -1 when there is none
     bool isEmpty() const { return view_.empty(); }
 
@@ -126,7 +129,7 @@ private:
         bool derivedValid = false;
     };
     struct Column {
-        int field;    // index into fields_
+        int field; // index into fields_
         std::string name;
     };
     class PresentGuard {

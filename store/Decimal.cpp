@@ -22,7 +22,8 @@ std::optional<Decimal> Decimal::parse(std::string_view text)
     std::uint64_t magnitude = 0;
     int fractionDigits = 0;
     bool digits = false, point = false;
-    const std::uint64_t limit = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) + 1;
+    const std::uint64_t limit =
+        static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) + 1;
     for (; i < text.size(); ++i) {
         const char c = text[i];
         if (c == '.' && !point) {
@@ -60,7 +61,8 @@ std::string Decimal::toString(char decimalSeparator) const
     std::uint64_t fraction = magnitude % scale;
     if (fraction != 0) {
         std::string digits = std::to_string(fraction + scale).substr(1); // four digits
-        while (!digits.empty() && digits.back() == '0') digits.pop_back();
+        while (!digits.empty() && digits.back() == '0')
+            digits.pop_back();
         text += decimalSeparator;
         text += digits;
     }

@@ -53,19 +53,23 @@ void ADOTable1CalcFields(Dataset& roster)
                 ad = roster.fieldValue("ad");
     if (!cp.isNull() && !pp.isNull() && !gp.isNull() && !sp.isNull() && !ad.isNull()) {
         // Summed as exact integers: four large purses may pass the 32-bit range together.
-        const std::int64_t coins = std::int64_t{cp.toInteger()} + pp.toInteger() + gp.toInteger() +
-                                   sp.toInteger();
-        roster.fieldByName("MoneyWeight").setValue(static_cast<double>(coins) / 50 + ad.toInteger() / 500.0);
+        const std::int64_t coins =
+            std::int64_t{cp.toInteger()} + pp.toInteger() + gp.toInteger() + sp.toInteger();
+        roster.fieldByName("MoneyWeight")
+            .setValue(static_cast<double>(coins) / 50 + ad.toInteger() / 500.0);
     }
 
-    setCutText(roster, "AP", numberText(roster, "UsedAPoints") + "(" + numberText(roster, "APoints") + ")");
-    setCutText(roster, "MS", numberText(roster, "UsedMilestone") + "(" + numberText(roster, "Milestone") + ")");
+    setCutText(roster, "AP",
+               numberText(roster, "UsedAPoints") + "(" + numberText(roster, "APoints") + ")");
+    setCutText(roster, "MS",
+               numberText(roster, "UsedMilestone") + "(" + numberText(roster, "Milestone") + ")");
 }
 
 void ADOTable4CalcFields(Dataset& weight, Dataset& roster)
 {
     weight.fieldByName("TotalWeight")
-        .setValue(weight.fieldByName("SumWeight").asFloat() + roster.fieldByName("MoneyWeight").asFloat());
+        .setValue(weight.fieldByName("SumWeight").asFloat() +
+                  roster.fieldByName("MoneyWeight").asFloat());
 }
 
 } // namespace store

@@ -4,9 +4,15 @@
 
 namespace store {
 
-const FieldDef& Field::def() const { return dataset_->fieldDef(index_); }
+const FieldDef& Field::def() const
+{
+    return dataset_->fieldDef(index_);
+}
 
-Value Field::value() const { return dataset_->valueAt(index_); }
+Value Field::value() const
+{
+    return dataset_->valueAt(index_);
+}
 
 std::int32_t Field::asInteger() const
 {
@@ -26,6 +32,9 @@ double Field::asFloat() const
     return v.isNull() ? 0.0 : v.toFloat();
 }
 
-void Field::setValue(const Value& value) { dataset_->setValueAt(index_, value); }
+void Field::setValue(const Value& value)
+{
+    dataset_->setValueAt(index_, value);
+}
 
 } // namespace store

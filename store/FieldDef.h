@@ -24,9 +24,9 @@ bool columnFitsField(FieldType column, FieldType field);
 struct FieldDef {
     std::string name;
     FieldType type = FieldType::Integer;
-    int size = 0;         // at most this many characters, for texts; 0: no limit
+    int size = 0; // at most this many characters, for texts; 0: no limit
     bool derived = false;
-    std::string origin;   // the two-letter abbreviation of a condition field, else empty
+    std::string origin;    // the two-letter abbreviation of a condition field, else empty
     bool readOnly = false; // the record's identity, numbered by the database
 };
 

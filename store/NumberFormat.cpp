@@ -10,8 +10,14 @@ namespace {
 char separator = '.';
 }
 
-char decimalSeparator() { return separator; }
-void setDecimalSeparator(char value) { separator = value; }
+char decimalSeparator()
+{
+    return separator;
+}
+void setDecimalSeparator(char value)
+{
+    separator = value;
+}
 
 std::string formatGeneral(double value)
 {
@@ -20,14 +26,15 @@ std::string formatGeneral(double value)
     if (value == 0) return "0";
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.14e", value); // 15 significant digits
-    std::string digits; // significant digits without the point
+    std::string digits;                                   // significant digits without the point
     const char* p = buffer;
     const bool negative = *p == '-';
     if (negative) ++p;
     for (; *p && *p != 'e'; ++p)
         if (*p != '.') digits += *p;
     int exponent = std::atoi(p + 1);
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
     const int count = static_cast<int>(digits.size());
 
     std::string text;

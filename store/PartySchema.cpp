@@ -32,7 +32,9 @@ void createPartyFile(const std::string& path, bool withSample)
     // Claiming the name first makes the refusal race-free: an existing file is never touched.
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
     if (fd < 0) {
-        if (errno == EEXIST) throw Error(formatMessage("'%s' already exists; a party file is never overwritten", {path}));
+        if (errno == EEXIST)
+            throw Error(
+                formatMessage("'%s' already exists; a party file is never overwritten", {path}));
         throw Error(formatMessage("Could not create '%s': %s", {path, std::strerror(errno)}));
     }
     ::close(fd);
@@ -40,7 +42,8 @@ void createPartyFile(const std::string& path, bool withSample)
     sqlite3* db = nullptr;
     try {
         if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-            throw Error(formatMessage("Could not create '%s': %s", {path, db ? sqlite3_errmsg(db) : "out of memory"}));
+            throw Error(formatMessage("Could not create '%s': %s",
+                                      {path, db ? sqlite3_errmsg(db) : "out of memory"}));
         run(db, "PRAGMA journal_mode=WAL");
         run(db, "PRAGMA synchronous=FULL");
         run(db, "BEGIN");
@@ -55,7 +58,8 @@ void createPartyFile(const std::string& path, bool withSample)
     catch (...) {
         if (db) sqlite3_close_v2(db);
         std::error_code ec;
-        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) std::filesystem::remove(path + suffix, ec);
+        for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+            std::filesystem::remove(path + suffix, ec);
         throw;
     }
 }

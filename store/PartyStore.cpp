@@ -34,8 +34,9 @@ FieldDef condition(const char* name, const char* origin)
 const std::vector<const char*>& conditionFields()
 {
     static const std::vector<const char*> names = {
-        "Blinded", "Dazed",      "Dominated", "Dying",   "Helpless",    "Immobilized", "Marked", "Petrified",
-        "Prone",   "Restrained", "Slowed",    "Stunned", "Surprised",   "Unconscious", "Weakened"};
+        "Blinded",     "Dazed",   "Dominated", "Dying",       "Helpless",
+        "Immobilized", "Marked",  "Petrified", "Prone",       "Restrained",
+        "Slowed",      "Stunned", "Surprised", "Unconscious", "Weakened"};
     return names;
 }
 
@@ -43,27 +44,43 @@ std::vector<FieldDef> rosterFields()
 {
     using T = FieldType;
     std::vector<FieldDef> f = {
-        stored("Name", T::String, 255), derived("HP", T::String, 20), stored("TotalHP", T::Integer),
-        stored("CurHP", T::Integer),    stored("TempHP", T::Integer), stored("Initiative", T::Decimal),
-        stored("AC", T::Integer),       stored("Ref", T::Integer),    stored("Fort", T::Integer),
-        stored("Will", T::Integer),     stored("APoints", T::Integer),
+        stored("Name", T::String, 255), derived("HP", T::String, 20),
+        stored("TotalHP", T::Integer),  stored("CurHP", T::Integer),
+        stored("TempHP", T::Integer),   stored("Initiative", T::Decimal),
+        stored("AC", T::Integer),       stored("Ref", T::Integer),
+        stored("Fort", T::Integer),     stored("Will", T::Integer),
+        stored("APoints", T::Integer),
     };
-    const char* origins[] = {"Bl", "Da", "Do", "Dy", "He", "Im", "Ma", "Pe", "Pr", "Re", "Sl", "St", "Su", "Un", "We"};
-    for (std::size_t i = 0; i < conditionFields().size(); ++i) f.push_back(condition(conditionFields()[i], origins[i]));
+    const char* origins[] = {"Bl", "Da", "Do", "Dy", "He", "Im", "Ma", "Pe",
+                             "Pr", "Re", "Sl", "St", "Su", "Un", "We"};
+    for (std::size_t i = 0; i < conditionFields().size(); ++i)
+        f.push_back(condition(conditionFields()[i], origins[i]));
     const std::vector<FieldDef> rest = {
-        derived("Effects", T::String, 200), stored("HealingSurgesUsed", T::Integer),
-        stored("cp", T::Integer),           stored("sp", T::Integer),
-        stored("gp", T::Integer),           stored("pp", T::Integer),
-        stored("ad", T::Integer),           derived("MoneyWeight", T::Float),
-        stored("ID", T::Integer),           stored("Milestone", T::Integer),
-        stored("UsedMilestone", T::Integer), stored("UsedAPoints", T::Integer),
-        stored("PC", T::Boolean),           derived("AP", T::String, 20),
-        derived("MS", T::String, 20),       stored("UsedEnc", T::Integer),
-        stored("UsedDaily", T::Integer),    stored("UsedDailyItem", T::Integer),
+        derived("Effects", T::String, 200),
+        stored("HealingSurgesUsed", T::Integer),
+        stored("cp", T::Integer),
+        stored("sp", T::Integer),
+        stored("gp", T::Integer),
+        stored("pp", T::Integer),
+        stored("ad", T::Integer),
+        derived("MoneyWeight", T::Float),
+        stored("ID", T::Integer),
+        stored("Milestone", T::Integer),
+        stored("UsedMilestone", T::Integer),
+        stored("UsedAPoints", T::Integer),
+        stored("PC", T::Boolean),
+        derived("AP", T::String, 20),
+        derived("MS", T::String, 20),
+        stored("UsedEnc", T::Integer),
+        stored("UsedDaily", T::Integer),
+        stored("UsedDailyItem", T::Integer),
         stored("UsedSecondWind", T::Boolean),
     };
     f.insert(f.end(), rest.begin(), rest.end());
-    f[static_cast<std::size_t>(std::find_if(f.begin(), f.end(), [](const FieldDef& d) { return d.name == "ID"; }) - f.begin())].readOnly = true;
+    f[static_cast<std::size_t>(
+          std::find_if(f.begin(), f.end(), [](const FieldDef& d) { return d.name == "ID"; }) -
+          f.begin())]
+        .readOnly = true;
     return f;
 }
 
@@ -83,18 +100,21 @@ PartyStore::PartyStore()
 
     using T = FieldType;
     ADOTable2.setQuery("SumMoney");
-    ADOTable2.setFields({stored("Sum-cp", T::Float), stored("Sum-sp", T::Float), stored("Sum-gp", T::Float),
-                         stored("Sum-pp", T::Float), stored("Sum-ad", T::Float)});
+    ADOTable2.setFields({stored("Sum-cp", T::Float), stored("Sum-sp", T::Float),
+                         stored("Sum-gp", T::Float), stored("Sum-pp", T::Float),
+                         stored("Sum-ad", T::Float)});
 
     ADOTable3.setTable("Inventory");
     ADOTable3.setMaster(ADOTable1, "Name", "Name");
 
     ADOTable4.setQuery("Weight");
-    ADOTable4.setFields({stored("SumWeight", T::Float), derived("TotalWeight", T::Float), stored("Name", T::String, 50)});
+    ADOTable4.setFields({stored("SumWeight", T::Float), derived("TotalWeight", T::Float),
+                         stored("Name", T::String, 50)});
     ADOTable4.setMaster(ADOTable1, "Name", "Name");
     // The weight reads the roster's coins at the moment its row is read, so it is computed
     // then, not when first shown.
-    ADOTable4.setCalcFields([this](Dataset& weight) { ADOTable4CalcFields(weight, ADOTable1); }, true);
+    ADOTable4.setCalcFields([this](Dataset& weight) { ADOTable4CalcFields(weight, ADOTable1); },
+                            true);
 }
 
 void PartyStore::openAll()

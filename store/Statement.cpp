@@ -14,7 +14,10 @@ namespace store {
 
 namespace {
 
-bool isNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+bool isNameChar(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
 
 } // namespace
 
@@ -26,18 +29,22 @@ std::vector<std::string> parameterNames(std::string_view sql)
         if (c == '\'' || c == '"' || c == '[' || c == '`') {
             const char close = c == '[' ? ']' : c;
             ++i;
-            while (i < sql.size() && sql[i] != close) ++i;
+            while (i < sql.size() && sql[i] != close)
+                ++i;
             continue;
         }
         if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {
-            while (i < sql.size() && sql[i] != '\n') ++i;
+            while (i < sql.size() && sql[i] != '\n')
+                ++i;
             continue;
         }
         if (c == ':' && i + 1 < sql.size() && isNameChar(sql[i + 1])) {
             std::size_t end = i + 1;
-            while (end < sql.size() && isNameChar(sql[end])) ++end;
+            while (end < sql.size() && isNameChar(sql[end]))
+                ++end;
             std::string name(sql.substr(i + 1, end - i - 1));
-            if (std::none_of(names.begin(), names.end(), [&](const std::string& n) { return sameName(n, name); }))
+            if (std::none_of(names.begin(), names.end(),
+                             [&](const std::string& n) { return sameName(n, name); }))
                 names.push_back(std::move(name));
             i = end - 1;
         }
@@ -45,7 +52,10 @@ std::vector<std::string> parameterNames(std::string_view sql)
     return names;
 }
 
-void Statement::Finalizer::operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+void Statement::Finalizer::operator()(sqlite3_stmt* s) const
+{
+    sqlite3_finalize(s);
+}
 
 Statement::Statement(Connection& connection, std::string componentName)
     : connection_(connection), name_(std::move(componentName))
@@ -59,7 +69,8 @@ void Statement::setSql(std::string text)
     close();
     sql_ = std::move(text);
     parameters_.clear();
-    for (std::string& n : parameterNames(sql_)) parameters_.push_back(Parameter(std::move(n)));
+    for (std::string& n : parameterNames(sql_))
+        parameters_.push_back(Parameter(std::move(n)));
 }
 
 Statement::Parameter& Statement::paramByName(std::string_view parameterName)
@@ -69,7 +80,10 @@ Statement::Parameter& Statement::paramByName(std::string_view parameterName)
     throw Error(formatMessage("Parameter '%s' not found", {parameterName}));
 }
 
-void Statement::close() { stmt_.reset(); }
+void Statement::close()
+{
+    stmt_.reset();
+}
 
 void Statement::execute()
 {
@@ -77,7 +91,8 @@ void Statement::execute()
     if (!stmt_) {
         sqlite3_stmt* stmt = nullptr;
         const unsigned flags = prepared_ ? SQLITE_PREPARE_PERSISTENT : 0;
-        if (sqlite3_prepare_v3(db, sql_.c_str(), -1, flags, &stmt, nullptr) != SQLITE_OK) connection_.fail();
+        if (sqlite3_prepare_v3(db, sql_.c_str(), -1, flags, &stmt, nullptr) != SQLITE_OK)
+            connection_.fail();
         stmt_.reset(stmt);
     }
     sqlite3_stmt* stmt = stmt_.get();

@@ -6,8 +6,8 @@
 
 #include <cctype>
 #include <cmath>
-#include <optional>
 #include <cstdlib>
+#include <optional>
 
 namespace store {
 
@@ -23,7 +23,8 @@ bool equalsIgnoringCase(const std::string& a, const char* b)
 {
     std::size_t i = 0;
     for (; i < a.size() && b[i]; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
             return false;
     return i == a.size() && !b[i];
 }
@@ -49,12 +50,18 @@ std::optional<double> parseFloat(const std::string& text)
 const char* valueTypeName(ValueType type)
 {
     switch (type) {
-    case ValueType::Null: return "Null";
-    case ValueType::Integer: return "Integer";
-    case ValueType::Boolean: return "Boolean";
-    case ValueType::Float: return "Double";
-    case ValueType::Decimal: return "Decimal";
-    case ValueType::String: return "String";
+    case ValueType::Null:
+        return "Null";
+    case ValueType::Integer:
+        return "Integer";
+    case ValueType::Boolean:
+        return "Boolean";
+    case ValueType::Float:
+        return "Double";
+    case ValueType::Decimal:
+        return "Decimal";
+    case ValueType::String:
+        return "String";
     }
     return "Unknown";
 }
@@ -62,12 +69,18 @@ const char* valueTypeName(ValueType type)
 std::int32_t Value::toInteger() const
 {
     switch (type()) {
-    case ValueType::Null: conversionFailed(ValueType::Null, ValueType::Integer);
-    case ValueType::Integer: return integer();
-    case ValueType::Boolean: return boolean() ? -1 : 0;
-    case ValueType::Float: return roundToInteger(floating(), ValueType::Float);
-    case ValueType::Decimal: return roundToInteger(decimal().toDouble(), ValueType::Decimal);
-    case ValueType::String: return toWholeNumber(text());
+    case ValueType::Null:
+        conversionFailed(ValueType::Null, ValueType::Integer);
+    case ValueType::Integer:
+        return integer();
+    case ValueType::Boolean:
+        return boolean() ? -1 : 0;
+    case ValueType::Float:
+        return roundToInteger(floating(), ValueType::Float);
+    case ValueType::Decimal:
+        return roundToInteger(decimal().toDouble(), ValueType::Decimal);
+    case ValueType::String:
+        return toWholeNumber(text());
     }
     conversionFailed(type(), ValueType::Integer);
 }
@@ -75,11 +88,16 @@ std::int32_t Value::toInteger() const
 bool Value::toBoolean() const
 {
     switch (type()) {
-    case ValueType::Null: conversionFailed(ValueType::Null, ValueType::Boolean);
-    case ValueType::Integer: return integer() != 0;
-    case ValueType::Boolean: return boolean();
-    case ValueType::Float: return floating() != 0;
-    case ValueType::Decimal: return decimal().scaled() != 0;
+    case ValueType::Null:
+        conversionFailed(ValueType::Null, ValueType::Boolean);
+    case ValueType::Integer:
+        return integer() != 0;
+    case ValueType::Boolean:
+        return boolean();
+    case ValueType::Float:
+        return floating() != 0;
+    case ValueType::Decimal:
+        return decimal().scaled() != 0;
     case ValueType::String:
         if (equalsIgnoringCase(text(), "true")) return true;
         if (equalsIgnoringCase(text(), "false")) return false;
@@ -92,11 +110,16 @@ bool Value::toBoolean() const
 double Value::toFloat() const
 {
     switch (type()) {
-    case ValueType::Null: conversionFailed(ValueType::Null, ValueType::Float);
-    case ValueType::Integer: return integer();
-    case ValueType::Boolean: return boolean() ? -1.0 : 0.0;
-    case ValueType::Float: return floating();
-    case ValueType::Decimal: return decimal().toDouble();
+    case ValueType::Null:
+        conversionFailed(ValueType::Null, ValueType::Float);
+    case ValueType::Integer:
+        return integer();
+    case ValueType::Boolean:
+        return boolean() ? -1.0 : 0.0;
+    case ValueType::Float:
+        return floating();
+    case ValueType::Decimal:
+        return decimal().toDouble();
     case ValueType::String:
         if (const auto v = parseFloat(text())) return *v;
         conversionFailed(ValueType::String, ValueType::Float);
@@ -107,13 +130,17 @@ double Value::toFloat() const
 Decimal Value::toDecimal() const
 {
     switch (type()) {
-    case ValueType::Null: conversionFailed(ValueType::Null, ValueType::Decimal);
-    case ValueType::Integer: return Decimal::fromInteger(integer());
-    case ValueType::Boolean: return Decimal::fromInteger(boolean() ? -1 : 0);
+    case ValueType::Null:
+        conversionFailed(ValueType::Null, ValueType::Decimal);
+    case ValueType::Integer:
+        return Decimal::fromInteger(integer());
+    case ValueType::Boolean:
+        return Decimal::fromInteger(boolean() ? -1 : 0);
     case ValueType::Float:
         if (const auto d = Decimal::fromDouble(floating())) return *d;
         conversionFailed(ValueType::Float, ValueType::Decimal);
-    case ValueType::Decimal: return decimal();
+    case ValueType::Decimal:
+        return decimal();
     case ValueType::String:
         if (const auto d = Decimal::parse(text())) return *d;
         conversionFailed(ValueType::String, ValueType::Decimal);
@@ -130,12 +157,18 @@ std::string Value::toString() const
 std::string Value::displayText() const
 {
     switch (type()) {
-    case ValueType::Null: return {};
-    case ValueType::Integer: return std::to_string(integer());
-    case ValueType::Boolean: return boolean() ? "True" : "False";
-    case ValueType::Float: return formatGeneral(floating());
-    case ValueType::Decimal: return decimal().toString(decimalSeparator());
-    case ValueType::String: return text();
+    case ValueType::Null:
+        return {};
+    case ValueType::Integer:
+        return std::to_string(integer());
+    case ValueType::Boolean:
+        return boolean() ? "True" : "False";
+    case ValueType::Float:
+        return formatGeneral(floating());
+    case ValueType::Decimal:
+        return decimal().toString(decimalSeparator());
+    case ValueType::String:
+        return text();
     }
     return {};
 }
@@ -143,14 +176,18 @@ std::string Value::displayText() const
 Value addInteger(const Value& value, std::int32_t amount)
 {
     switch (value.type()) {
-    case ValueType::Null: return {};
-    case ValueType::Integer: return wrappingAdd(value.integer(), amount);
-    case ValueType::Float: return value.floating() + amount;
+    case ValueType::Null:
+        return {};
+    case ValueType::Integer:
+        return wrappingAdd(value.integer(), amount);
+    case ValueType::Float:
+        return value.floating() + amount;
     case ValueType::Decimal:
         return Decimal::fromScaled(static_cast<std::int64_t>(
             static_cast<std::uint64_t>(value.decimal().scaled()) +
             static_cast<std::uint64_t>(std::int64_t{amount} * Decimal::scale)));
-    default: return wrappingAdd(value.toInteger(), amount);
+    default:
+        return wrappingAdd(value.toInteger(), amount);
     }
 }
 

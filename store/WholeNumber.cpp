@@ -9,9 +9,12 @@ namespace {
 int digitValue(char c, int base)
 {
     int v = -1;
-    if (c >= '0' && c <= '9') v = c - '0';
-    else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        v = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        v = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        v = c - 'A' + 10;
     return v < base ? v : -1;
 }
 
@@ -20,7 +23,8 @@ int digitValue(char c, int base)
 std::optional<std::int32_t> parseWholeNumber(std::string_view text)
 {
     std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ') ++i;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     int base = 10;
@@ -47,7 +51,10 @@ std::optional<std::int32_t> parseWholeNumber(std::string_view text)
     return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
-bool isWholeNumber(std::string_view text) { return parseWholeNumber(text).has_value(); }
+bool isWholeNumber(std::string_view text)
+{
+    return parseWholeNumber(text).has_value();
+}
 
 std::int32_t toWholeNumber(std::string_view text)
 {

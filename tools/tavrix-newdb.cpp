@@ -8,8 +8,9 @@
 #include <string>
 
 namespace {
-const char* const usage = "usage: tavrix-newdb PATH [--sample]\n"
-                          "Creates a new party file at PATH; --sample adds a small party to try Tavrix with.\n";
+const char* const usage =
+    "usage: tavrix-newdb PATH [--sample]\n"
+    "Creates a new party file at PATH; --sample adds a small party to try Tavrix with.\n";
 }
 
 int main(int argc, char** argv)
@@ -17,12 +18,14 @@ int main(int argc, char** argv)
     std::string path;
     bool sample = false;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--sample") == 0) sample = true;
+        if (std::strcmp(argv[i], "--sample") == 0)
+            sample = true;
         else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::cout << usage;
             return 0;
         }
-        else if (path.empty()) path = argv[i];
+        else if (path.empty())
+            path = argv[i];
         else {
             std::cerr << "tavrix-newdb: one party file at a time (got '" << argv[i] << "' too)\n";
             return 2;

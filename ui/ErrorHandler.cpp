@@ -22,6 +22,9 @@ void showError(const QString& message)
                                  {MessageKind::Error, title, withFullStop(message), false});
 }
 
-void showError(const std::exception& error) { showError(QString::fromUtf8(error.what())); }
+void showError(const std::exception& error)
+{
+    showError(QString::fromUtf8(error.what()));
+}
 
 } // namespace ui

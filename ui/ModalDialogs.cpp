@@ -18,6 +18,9 @@ int showModal(QDialog& dialog)
     return dialog.exec();
 }
 
-void installModalRunner(std::function<int(QDialog&)> r) { runner() = std::move(r); }
+void installModalRunner(std::function<int(QDialog&)> r)
+{
+    runner() = std::move(r);
+}
 
 } // namespace ui

@@ -41,9 +41,10 @@ TEST(Value, NullConversionsFailWithTheirTypeNames)
 TEST(Value, ConversionsBetweenKinds)
 {
     EXPECT_EQ(Value("42").toInteger(), 42);
-    EXPECT_EQ(errorOf([] { (void)Value("4 2").toInteger(); }), "'4 2' is not a valid integer value");
+    EXPECT_EQ(errorOf([] { (void)Value("4 2").toInteger(); }),
+              "'4 2' is not a valid integer value");
     EXPECT_EQ(Value(true).toInteger(), -1);
-    EXPECT_EQ(Value(2.5).toInteger(), 2);  // halves go to the even neighbour
+    EXPECT_EQ(Value(2.5).toInteger(), 2); // halves go to the even neighbour
     EXPECT_EQ(Value(3.5).toInteger(), 4);
     EXPECT_EQ(errorOf([] { (void)Value(1e12).toInteger(); }),
               "Could not convert variant of type (Double) into type (Integer)");
@@ -61,8 +62,10 @@ TEST(Value, AddingToNothingGivesNothing)
     EXPECT_TRUE(store::addInteger(Value(), 5).isNull());
     EXPECT_EQ(store::addInteger(Value(5), -7), Value(-2));
     // The arithmetic wraps as 32-bit machine integers do, without undefined behaviour.
-    EXPECT_EQ(store::addInteger(Value(std::numeric_limits<int>::max()), 1), Value(std::numeric_limits<int>::min()));
-    EXPECT_EQ(store::wrappingSub(std::numeric_limits<int>::min(), 1), std::numeric_limits<int>::max());
+    EXPECT_EQ(store::addInteger(Value(std::numeric_limits<int>::max()), 1),
+              Value(std::numeric_limits<int>::min()));
+    EXPECT_EQ(store::wrappingSub(std::numeric_limits<int>::min(), 1),
+              std::numeric_limits<int>::max());
 }
 
 TEST(Decimal, ParsesAndShowsWithoutTrailingZeros)
@@ -72,9 +75,14 @@ TEST(Decimal, ParsesAndShowsWithoutTrailingZeros)
         long long scaled;
         const char* shown;
     } cases[] = {
-        {"0", 0, "0"},          {"2.5", 25000, "2.5"},     {"-2.5", -25000, "-2.5"},
-        {"3.0000", 30000, "3"}, {"0.0001", 1, "0.0001"},   {"1.23456", 12345, "1.2345"},
-        {"+7", 70000, "7"},     {"922337203685477.5807", std::numeric_limits<long long>::max(), "922337203685477.5807"},
+        {"0", 0, "0"},
+        {"2.5", 25000, "2.5"},
+        {"-2.5", -25000, "-2.5"},
+        {"3.0000", 30000, "3"},
+        {"0.0001", 1, "0.0001"},
+        {"1.23456", 12345, "1.2345"},
+        {"+7", 70000, "7"},
+        {"922337203685477.5807", std::numeric_limits<long long>::max(), "922337203685477.5807"},
         {"-922337203685477.5808", std::numeric_limits<long long>::min(), "-922337203685477.5808"},
     };
     for (const auto& c : cases) {
@@ -95,10 +103,21 @@ TEST(NumberFormat, GeneralFormatWithFifteenDigits)
         double value;
         const char* text;
     } cases[] = {
-        {0, "0"},           {0.5, "0.5"},         {1, "1"},          {0.002, "0.002"},
-        {0.022, "0.022"},   {12.5, "12.5"},       {-3.25, "-3.25"},  {1.0 / 3, "0.333333333333333"},
-        {0.1 + 0.2, "0.3"}, {123456789012345.0, "123456789012345"},  {1e15, "1E15"},
-        {1.5e20, "1.5E20"}, {0.0001, "0.0001"},   {0.00001, "1E-5"}, {171798691.84, "171798691.84"},
+        {0, "0"},
+        {0.5, "0.5"},
+        {1, "1"},
+        {0.002, "0.002"},
+        {0.022, "0.022"},
+        {12.5, "12.5"},
+        {-3.25, "-3.25"},
+        {1.0 / 3, "0.333333333333333"},
+        {0.1 + 0.2, "0.3"},
+        {123456789012345.0, "123456789012345"},
+        {1e15, "1E15"},
+        {1.5e20, "1.5E20"},
+        {0.0001, "0.0001"},
+        {0.00001, "1E-5"},
+        {171798691.84, "171798691.84"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

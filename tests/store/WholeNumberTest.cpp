@@ -18,10 +18,10 @@ const Case cases[] = {
     {"7", 7},
     {"-7", -7},
     {"+7", 7},
-    {"   42", 42},             // leading blanks are allowed
-    {"42 ", std::nullopt},      // nothing may follow the digits
-    {" - 5", std::nullopt},     // no blank after the sign
-    {"", std::nullopt},         // the empty text is not a number
+    {"   42", 42},          // leading blanks are allowed
+    {"42 ", std::nullopt},  // nothing may follow the digits
+    {" - 5", std::nullopt}, // no blank after the sign
+    {"", std::nullopt},     // the empty text is not a number
     {"   ", std::nullopt},
     {"+", std::nullopt},
     {"-", std::nullopt},
@@ -47,11 +47,11 @@ const Case cases[] = {
     {"-2147483649", std::nullopt},
     {"0x80000000", std::nullopt},
     {"-0x80000000", -2147483647 - 1},
-    {"00000000000000000000012", 12},  // leading zeros do not overflow
+    {"00000000000000000000012", 12}, // leading zeros do not overflow
     {"99999999999999999999999", std::nullopt},
-    {"\t5", std::nullopt},      // only blanks lead
+    {"\t5", std::nullopt}, // only blanks lead
     {"5\n", std::nullopt},
-    {"٣", std::nullopt},        // other scripts' digits are not digits here
+    {"٣", std::nullopt}, // other scripts' digits are not digits here
 };
 
 TEST(WholeNumber, TableOfCases)

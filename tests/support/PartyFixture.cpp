@@ -22,7 +22,8 @@ TempFolder::TempFolder()
 TempFolder::~TempFolder()
 {
     std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(path_, ec);
 }
 
@@ -38,7 +39,8 @@ PartyFile::PartyFile(bool withSample)
 PartyFile::~PartyFile()
 {
     std::error_code ec;
-    std::filesystem::permissions(folder_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::permissions(folder_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(folder_, ec);
 }
 

@@ -31,7 +31,8 @@ public:
     std::vector<QString> texts() const
     {
         std::vector<QString> out;
-        for (const auto& r : shown) out.push_back(r.text);
+        for (const auto& r : shown)
+            out.push_back(r.text);
         return out;
     }
 

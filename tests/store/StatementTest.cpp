@@ -1,0 +1,96 @@
+#include "store/Statement.h"
+
+#include "store/Error.h"
+#include "store/PartyStore.h"
+#include "tests/support/PartyFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using store::Value;
+using testing_support::PartyFile;
+
+// The two-line insert the character dialog runs.
+const char* const insertText =
+    "INSERT INTO Table1 ( Name, TotalHP, CurHP, Initiative, AC, Ref, Fort, Will, PC )\n"
+    "                     VALUES (:Name, :TotalHP, :CurHP, :Initiative, :AC, :Ref, :Fort, :Will, "
+    ":PC );";
+
+TEST(Statement, FindsTheNamedParametersInTextOrder)
+{
+    EXPECT_EQ(store::parameterNames(insertText),
+              (std::vector<std::string>{"Name", "TotalHP", "CurHP", "Initiative", "AC", "Ref",
+                                        "Fort", "Will", "PC"}));
+    EXPECT_EQ(
+        store::parameterNames("UPDATE T SET a = ':notme', b = :b -- :comment\nWHERE (T.ID=:ID);"),
+        (std::vector<std::string>{"b", "ID"}));
+}
+
+TEST(Statement, RunsPreparedOnceWithNewValuesEachTime)
+{
+    PartyFile file;
+    store::PartyStore party;
+    file.open(party);
+    store::Statement insert(party.ADOConnection1, "ADOQuery1");
+    insert.setSql(insertText);
+    insert.setPrepared(true);
+    for (int n = 1; n <= 3; ++n) {
+        insert.paramByName("Name").setValue("Goblin." + std::to_string(n));
+        for (const char* p : {"TotalHP", "CurHP"})
+            insert.paramByName(p).setValue(Value(20 + n));
+        for (const char* p : {"Initiative", "AC", "Ref", "Fort", "Will"})
+            insert.paramByName(p).setValue(Value(n));
+        insert.paramByName("PC").setValue(false);
+        insert.execute();
+    }
+    EXPECT_EQ(
+        file.rows(
+            "SELECT Name, TotalHP, CurHP, Initiative, PC, TempHP, Dying FROM Table1 ORDER BY ID"),
+        (std::vector<std::vector<std::string>>{{"Goblin.1", "21", "21", "1", "0", "0", "0"},
+                                               {"Goblin.2", "22", "22", "2", "0", "0", "0"},
+                                               {"Goblin.3", "23", "23", "3", "0", "0", "0"}}));
+    // No dataset sees the change until it is reopened.
+    EXPECT_TRUE(party.ADOTable1.isEmpty());
+    party.ADOTable1.reopen();
+    EXPECT_EQ(party.ADOTable1.recordCount(), 3);
+}
+
+TEST(Statement, ValuesAreBoundNeverSpliced)
+{
+    PartyFile file;
+    store::PartyStore party;
+    file.open(party);
+    store::Statement insert(party.ADOConnection1, "ADOQuery1");
+    insert.setSql(insertText);
+    const std::string name = "x', 0, 0, 0, 0, 0, 0, 0, 1); DELETE FROM Table1; --";
+    insert.paramByName("name").setValue(name); // names are found whatever their case
+    insert.execute();
+    EXPECT_EQ(file.rows("SELECT Name, TotalHP FROM Table1"),
+              (std::vector<std::vector<std::string>>{{name, "NULL"}}));
+}
+
+TEST(Statement, ErrorsLeaveNothingChanged)
+{
+    PartyFile file;
+    store::PartyStore party;
+    file.open(party);
+    store::Statement update(party.ADOConnection1, "ADOQuery2");
+    update.setSql("UPDATE Table1 SET Table1.Name = :Name\nWHERE (Table1.ID=:ID);");
+    try {
+        update.paramByName("Mana");
+        ADD_FAILURE();
+    }
+    catch (const store::Error& e) {
+        EXPECT_STREQ(e.what(), "Parameter 'Mana' not found");
+    }
+    store::Statement insert(party.ADOConnection1, "ADOQuery1");
+    insert.setSql(insertText);
+    insert.paramByName("Name").setValue(std::string(256, 'n'));
+    EXPECT_THROW(insert.execute(), store::Error);
+    insert.paramByName("Name").setValue(std::string(255, 'n'));
+    insert.execute();
+    EXPECT_EQ(file.scalar("SELECT count(*) FROM Table1"), "1");
+}
+
+} // namespace
