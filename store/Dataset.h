@@ -84,6 +84,8 @@ public:
     void post();
     void cancel();
     bool modified() const;
+    // Posts a pending change when a field was written, else drops it, as a move does.
+    void settle();
     void deleteRecord();
     void appendValues(const std::vector<Value>& values);
 
@@ -156,7 +158,6 @@ private:
     Row* presentedRow() const;
     Row* displayRow(int row);
     void computeDerived(Row& row);
-    void settle();
     void setState(DatasetState state);
     void postEdit();
     std::int64_t insertRow(const Row& row, const std::vector<int>& fieldsToWrite);
