@@ -1,0 +1,19 @@
+#pragma once
+
+#include <functional>
+
+namespace store {
+class Dataset;
+}
+
+namespace actions {
+
+// Runs a personal action on every player character of the roster, in the roster's current
+// order, with the cursor on the record to act on; the action edits and posts that record
+// itself. NPCs (PC false or without a value) are passed over. The walk visits as many records
+// as the roster held when it began and ends with the cursor on the last record. An empty
+// roster is left alone: no record is started. An error ends the walk where it is raised; the
+// player characters before it keep their change, those after it are not touched.
+void forEachPlayerCharacter(store::Dataset& roster, const std::function<void()>& personalAction);
+
+} // namespace actions
