@@ -1,0 +1,7 @@
+#include "ui/PlainDataGrid.h"
+
+namespace ui {
+
+PlainDataGrid::PlainDataGrid(QWidget* parent) : DataGrid(parent) { setIndicatorVisible(false); }
+
+} // namespace ui
