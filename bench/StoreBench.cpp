@@ -15,7 +15,8 @@ using testing_support::PartyFile;
 
 void fillRoster(const PartyFile& file, int records)
 {
-    file.sql("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(records) +
+    file.sql("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+             std::to_string(records) +
              ") INSERT INTO Table1 (Name, TotalHP, CurHP, Initiative, PC, cp, gp, Prone) "
              "SELECT 'Character ' || i, 40, i % 40, i % 20, i % 2, i, i * 2, i % 3 = 0 FROM n");
 }
@@ -48,10 +49,17 @@ void PlainSQLite_ReadRoster(benchmark::State& state)
         while (sqlite3_step(stmt) == SQLITE_ROW) {
             for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
                 switch (sqlite3_column_type(stmt, c)) {
-                case SQLITE_INTEGER: sum += sqlite3_column_int(stmt, c); break;
-                case SQLITE_FLOAT: sum += static_cast<long long>(sqlite3_column_double(stmt, c)); break;
-                case SQLITE_TEXT: sum += sqlite3_column_bytes(stmt, c); break;
-                default: break;
+                case SQLITE_INTEGER:
+                    sum += sqlite3_column_int(stmt, c);
+                    break;
+                case SQLITE_FLOAT:
+                    sum += static_cast<long long>(sqlite3_column_double(stmt, c));
+                    break;
+                case SQLITE_TEXT:
+                    sum += sqlite3_column_bytes(stmt, c);
+                    break;
+                default:
+                    break;
                 }
             }
         }
@@ -137,8 +145,9 @@ BENCHMARK(Store_EditPostLoop)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 // ---- 1,000 executions of the NPC insert
 
-const char* const npcInsert = "INSERT INTO Table1 ( Name, TotalHP, CurHP, Initiative, AC, Ref, Fort, Will, PC )\n"
-                              "   VALUES (:Name, :TotalHP, :CurHP, :Initiative, :AC, :Ref, :Fort, :Will, :PC );";
+const char* const npcInsert =
+    "INSERT INTO Table1 ( Name, TotalHP, CurHP, Initiative, AC, Ref, Fort, Will, PC )\n"
+    "   VALUES (:Name, :TotalHP, :CurHP, :Initiative, :AC, :Ref, :Fort, :Will, :PC );";
 
 void PlainSQLite_InsertLoop(benchmark::State& state)
 {
@@ -150,7 +159,8 @@ void PlainSQLite_InsertLoop(benchmark::State& state)
         for (int i = 1; i <= 1000; ++i) {
             const std::string name = "Orc." + std::to_string(i);
             sqlite3_bind_text(stmt, 1, name.c_str(), -1, SQLITE_TRANSIENT);
-            for (int p = 2; p <= 8; ++p) sqlite3_bind_int(stmt, p, 12);
+            for (int p = 2; p <= 8; ++p)
+                sqlite3_bind_int(stmt, p, 12);
             sqlite3_bind_int(stmt, 9, 0);
             sqlite3_step(stmt);
             sqlite3_reset(stmt);

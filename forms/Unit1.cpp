@@ -27,6 +27,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
@@ -34,7 +35,10 @@
 namespace {
 
 // A colour as the layouts store it: 0x00BBGGRR, red in the lowest byte.
-QColor storedColor(quint32 bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+QColor storedColor(quint32 bgr)
+{
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
 
 constexpr quint32 clLime = 0x00FF00, clRed = 0x0000FF, clGray = 0x808080, clBlack = 0;
 constexpr quint32 clPaleBlue = 0xFFFBF0, clAqua = 0xFFFF00;
@@ -69,8 +73,8 @@ struct Anchoring {
     Anchor anchor;
 };
 const Anchoring anchorings[] = {
-    {"DBGridEh1", Anchor::Stretch}, {"GroupBox2", Anchor::Stretch}, {"Button1", Anchor::Right},
-    {"Button13", Anchor::Right},    {"Button3", Anchor::Right},     {"Button9", Anchor::Right},
+    {"DBGridEh1", Anchor::Stretch},  {"GroupBox2", Anchor::Stretch}, {"Button1", Anchor::Right},
+    {"Button13", Anchor::Right},     {"Button3", Anchor::Right},     {"Button9", Anchor::Right},
     {"DBNavigator1", Anchor::Right}, {"Button4", Anchor::Right},
 };
 
@@ -92,30 +96,57 @@ struct Name {
     const char* name;
 };
 const Name accessibleNames[] = {
-    {"Edit1", "Damage"},      {"Edit2", "Heal"},         {"Edit3", "Temp. HP"},   {"Edit4", "cp amount"},
-    {"Edit5", "sp amount"},   {"Edit6", "gp amount"},    {"Edit7", "pp amount"},  {"Edit8", "ad amount"},
-    {"Button11", "Extended Rest"}, {"Button17", "Extended Rest"}, {"Button25", "Use Daily(Item)"},
-    {"SpeedButton1", "About"}, {"DBGridEh1", "Roster"}, {"DBGrid1", "Inventory"}, {"JvDice1", "Die"},
+    {"Edit1", "Damage"},
+    {"Edit2", "Heal"},
+    {"Edit3", "Temp. HP"},
+    {"Edit4", "cp amount"},
+    {"Edit5", "sp amount"},
+    {"Edit6", "gp amount"},
+    {"Edit7", "pp amount"},
+    {"Edit8", "ad amount"},
+    {"Button11", "Extended Rest"},
+    {"Button17", "Extended Rest"},
+    {"Button25", "Use Daily(Item)"},
+    {"SpeedButton1", "About"},
+    {"DBGridEh1", "Roster"},
+    {"DBGrid1", "Inventory"},
+    {"JvDice1", "Die"},
 };
 
 // The roster grid's columns; the master sees the shown ones.
 const ui::GridColumn rosterColumns[] = {
-    {"Name", "Name", 100, true},          {"HP", "HP", 50, true},
-    {"TotalHP", "TotalHP", 50, false},    {"CurHP", "CurHP", 50, false},
-    {"TempHP", "TempHP", 50, false},      {"Initiative", "Initiative", 50, true},
-    {"AC", "AC", 50, true},               {"Fort", "Fort", 50, true},
-    {"Ref", "Ref", 50, true},             {"Will", "Will", 50, true},
-    {"Blinded", "Blinded", 50, false},    {"Dazed", "Dazed", 50, false},
-    {"Dominated", "Dominated", 50, false}, {"Dying", "Dying", 50, false},
-    {"Helpless", "Helpless", 50, false},  {"Immobilized", "Immobilized", 50, false},
-    {"Marked", "Marked", 50, false},      {"Petrified", "Petrified", 50, false},
-    {"Prone", "Prone", 50, false},        {"Restrained", "Restrained", 50, false},
-    {"Slowed", "Slowed", 50, false},      {"Stunned", "Stunned", 50, false},
-    {"Surprised", "Surprised", 50, false}, {"Unconscious", "Unconscious", 50, false},
-    {"Weakened", "Weakened", 50, false},  {"Effects", "Effects", 100, true},
-    {"AP", "AP", 30, true},               {"MS", "MS", 30, true},
-    {"UsedEnc", "Enc", 30, true},         {"UsedDaily", "Daily", 30, true},
-    {"UsedDailyItem", "Daily(Item)", 53, true}, {"UsedSecondWind", "Used SW", 50, true},
+    {"Name", "Name", 100, true},
+    {"HP", "HP", 50, true},
+    {"TotalHP", "TotalHP", 50, false},
+    {"CurHP", "CurHP", 50, false},
+    {"TempHP", "TempHP", 50, false},
+    {"Initiative", "Initiative", 50, true},
+    {"AC", "AC", 50, true},
+    {"Fort", "Fort", 50, true},
+    {"Ref", "Ref", 50, true},
+    {"Will", "Will", 50, true},
+    {"Blinded", "Blinded", 50, false},
+    {"Dazed", "Dazed", 50, false},
+    {"Dominated", "Dominated", 50, false},
+    {"Dying", "Dying", 50, false},
+    {"Helpless", "Helpless", 50, false},
+    {"Immobilized", "Immobilized", 50, false},
+    {"Marked", "Marked", 50, false},
+    {"Petrified", "Petrified", 50, false},
+    {"Prone", "Prone", 50, false},
+    {"Restrained", "Restrained", 50, false},
+    {"Slowed", "Slowed", 50, false},
+    {"Stunned", "Stunned", 50, false},
+    {"Surprised", "Surprised", 50, false},
+    {"Unconscious", "Unconscious", 50, false},
+    {"Weakened", "Weakened", 50, false},
+    {"Effects", "Effects", 100, true},
+    {"AP", "AP", 30, true},
+    {"MS", "MS", 30, true},
+    {"UsedEnc", "Enc", 30, true},
+    {"UsedDaily", "Daily", 30, true},
+    {"UsedDailyItem", "Daily(Item)", 53, true},
+    {"UsedSecondWind", "Used SW", 50, true},
 };
 
 // The picture button's badge: a red question mark on a pale-yellow disc, grey when disabled.
@@ -177,6 +208,17 @@ void TForm1::setUpControls()
         text->setDataField(b.field);
         text->setCaption(b.caption);
     }
+    // A caption laid out for a narrower face grows rather than being clipped; a centred one
+    // grows on both sides.
+    for (QLabel* label : findChildren<QLabel*>()) {
+        if (qobject_cast<ui::DBText*>(label)) continue;
+        const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 2;
+        if (needed <= label->width()) continue;
+        const int grow = needed - label->width();
+        const bool centred = label == ui_->Label13;
+        label->setGeometry(label->x() - (centred ? grow / 2 : 0), label->y(), needed,
+                           label->height());
+    }
     ui_->Label13->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     ui_->DBText13->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
@@ -185,7 +227,8 @@ void TForm1::setUpControls()
         box->setDataField(box->text());
         box->setCheckedValue(QStringLiteral("True"));
         box->setUncheckedValue(QStringLiteral("False"));
-        connect(box, &QCheckBox::stateChanged, this, ui::guarded([this, box](int) { DBCheckBoxEh1Click(box); }));
+        connect(box, &QCheckBox::stateChanged, this,
+                ui::guarded([this, box](int) { DBCheckBoxEh1Click(box); }));
     }
 
     for (const Look& look : looks) {
@@ -196,7 +239,8 @@ void TForm1::setUpControls()
     for (const Name& n : accessibleNames)
         if (auto* w = findChild<QWidget*>(n.control)) w->setAccessibleName(n.name);
 
-    for (QLineEdit* edit : {ui_->Edit1, ui_->Edit2, ui_->Edit3}) edit->installEventFilter(this);
+    for (QLineEdit* edit : {ui_->Edit1, ui_->Edit2, ui_->Edit3})
+        edit->installEventFilter(this);
 
     ui_->DBNavigator1->setDataSource(&DataSource1);
     ui_->DBGrid1->setDataSource(&DataSource3);
@@ -208,7 +252,8 @@ void TForm1::setUpControls()
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
-    const char* menu1Names[] = {"N02", "N11", "N21", "N31", "N41", "N51", "N61", "N71", "N81", "N91", "N01"};
+    const char* menu1Names[] = {"N02", "N11", "N21", "N31", "N41", "N51",
+                                "N61", "N71", "N81", "N91", "N01"};
     for (int k = 0; k <= 10; ++k) {
         QAction* item1 = PopupMenu1->addAction(QString::number(k));
         item1->setObjectName(menu1Names[k]);
@@ -231,31 +276,49 @@ void TForm1::setUpControls()
         void (TForm1::*handler)();
     };
     const Click clicks[] = {
-        {ui_->Button4, &TForm1::Button4Click},   {ui_->Button5, &TForm1::Button5Click},
-        {ui_->Button7, &TForm1::Button7Click},   {ui_->Button26, &TForm1::Button26Click},
-        {ui_->JvArrowButton1, &TForm1::JvArrowButton1Click}, {ui_->JvArrowButton2, &TForm1::JvArrowButton2Click},
-        {ui_->RbButton3, &TForm1::Button12Click}, {ui_->RbButton5, &TForm1::Button14Click},
-        {ui_->RbButton4, &TForm1::Button15Click}, {ui_->RbButton6, &TForm1::Button16Click},
-        {ui_->Button6, &TForm1::Button6Click},   {ui_->Button11, &TForm1::Button11Click},
-        {ui_->Button23, &TForm1::Button23Click}, {ui_->Button24, &TForm1::Button24Click},
-        {ui_->Button25, &TForm1::Button25Click}, {ui_->RbButton1, &TForm1::Button22Click},
-        {ui_->RbButton7, &TForm1::Button21Click}, {ui_->RbButton2, &TForm1::Button20Click},
-        {ui_->RbButton8, &TForm1::Button19Click}, {ui_->Button18, &TForm1::Button18Click},
+        {ui_->Button4, &TForm1::Button4Click},
+        {ui_->Button5, &TForm1::Button5Click},
+        {ui_->Button7, &TForm1::Button7Click},
+        {ui_->Button26, &TForm1::Button26Click},
+        {ui_->JvArrowButton1, &TForm1::JvArrowButton1Click},
+        {ui_->JvArrowButton2, &TForm1::JvArrowButton2Click},
+        {ui_->RbButton3, &TForm1::Button12Click},
+        {ui_->RbButton5, &TForm1::Button14Click},
+        {ui_->RbButton4, &TForm1::Button15Click},
+        {ui_->RbButton6, &TForm1::Button16Click},
+        {ui_->Button6, &TForm1::Button6Click},
+        {ui_->Button11, &TForm1::Button11Click},
+        {ui_->Button23, &TForm1::Button23Click},
+        {ui_->Button24, &TForm1::Button24Click},
+        {ui_->Button25, &TForm1::Button25Click},
+        {ui_->RbButton1, &TForm1::Button22Click},
+        {ui_->RbButton7, &TForm1::Button21Click},
+        {ui_->RbButton2, &TForm1::Button20Click},
+        {ui_->RbButton8, &TForm1::Button19Click},
+        {ui_->Button18, &TForm1::Button18Click},
         {ui_->Button17, &TForm1::Button17Click},
     };
-    for (const Click& c : clicks) connect(c.control, &QAbstractButton::clicked, this, ui::guarded([this, h = c.handler](bool) { (this->*h)(); }));
-    connect(ui_->JvDice1, &ui::DecorativeDie::clicked, this, ui::guarded([this] { JvDice1Click(); }));
-    connect(PopupMenu1, &QMenu::triggered, this, ui::guarded([this](QAction* item) { N01Click(item); }));
-    connect(PopupMenu2, &QMenu::triggered, this, ui::guarded([this](QAction* item) { MenuItem11Click(item); }));
+    for (const Click& c : clicks)
+        connect(c.control, &QAbstractButton::clicked, this,
+                ui::guarded([this, h = c.handler](bool) { (this->*h)(); }));
+    connect(ui_->JvDice1, &ui::DecorativeDie::clicked, this,
+            ui::guarded([this] { JvDice1Click(); }));
+    connect(PopupMenu1, &QMenu::triggered, this,
+            ui::guarded([this](QAction* item) { N01Click(item); }));
+    connect(PopupMenu2, &QMenu::triggered, this,
+            ui::guarded([this](QAction* item) { MenuItem11Click(item); }));
 }
 
 void TForm1::setUpGrid()
 {
     auto* grid = ui_->DBGridEh1;
-    grid->setColumns(std::vector<ui::GridColumn>(std::begin(rosterColumns), std::end(rosterColumns)));
+    grid->setColumns(
+        std::vector<ui::GridColumn>(std::begin(rosterColumns), std::end(rosterColumns)));
     grid->setDataSource(&DataSource1);
-    grid->setDrawColumnCell([this](ui::DataGrid& g, const QRect& rect, int dataCol, const ui::GridColumn& column,
-                                   const ui::CellState& state) { DBGridEh1DrawColumnCell(g, rect, dataCol, column, state); });
+    grid->setDrawColumnCell([this](ui::DataGrid& g, const QRect& rect, int dataCol,
+                                   const ui::GridColumn& column, const ui::CellState& state) {
+        DBGridEh1DrawColumnCell(g, rect, dataCol, column, state);
+    });
 }
 
 // ---------------------------------------------------------------- start-up
@@ -265,7 +328,8 @@ void TForm1::FormCreate()
     SurgeBonus = 0;
     ADOConnection1.setConnected(false);
     ui::HintTiming::apply(100, 20000);
-    ADOConnection1.setConnectionString(store::connectionStringFor(executableFileName_.toStdString()));
+    ADOConnection1.setConnectionString(
+        store::connectionStringFor(executableFileName_.toStdString()));
     ADOConnection1.setConnected(true);
     ADOTable1.setActive(true);
     ADOTable2.setActive(true);
@@ -300,8 +364,10 @@ void TForm1::resizeEvent(QResizeEvent* event)
             designed = w->geometry();
             w->setProperty("designGeometry", designed);
         }
-        if (a.anchor == Anchor::Right) w->move(designed.x() + grown, designed.y());
-        else w->resize(std::max(0, designed.width() + grown), designed.height());
+        if (a.anchor == Anchor::Right)
+            w->move(designed.x() + grown, designed.y());
+        else
+            w->resize(std::max(0, designed.width() + grown), designed.height());
     }
 }
 
@@ -338,15 +404,22 @@ void TForm1::DBGridEh1DrawColumnCell(ui::DataGrid& grid, const QRect& rect, int 
                                      const ui::GridColumn& column, const ui::CellState& state)
 {
     const std::int32_t cur = ADOTable1.fieldByName("CurHP").asInteger();
-    const std::int32_t half = ADOTable1.fieldByName("TotalHP").asInteger() / 2; // truncates toward zero
+    const std::int32_t half =
+        ADOTable1.fieldByName("TotalHP").asInteger() / 2; // truncates toward zero
     grid.canvasBrushColor(storedColor(cur > half ? clPaleBlue : cur > 0 ? clRed : clAqua));
     grid.canvasFontColor(storedColor(clBlack));
     grid.defaultDrawColumnCell(rect, dataCol, column, state);
 }
 
-void TForm1::JvDice1Click() { ui_->JvDice1->setRotate(!ui_->JvDice1->rotate()); }
+void TForm1::JvDice1Click()
+{
+    ui_->JvDice1->setRotate(!ui_->JvDice1->rotate());
+}
 
-void TForm1::Button4Click() { ADOTable1.setSort("Initiative DESC"); }
+void TForm1::Button4Click()
+{
+    ADOTable1.setSort("Initiative DESC");
+}
 
 // ---------------------------------------------------------------- hit points and surges
 
@@ -356,12 +429,15 @@ void TForm1::Button5Click()
     const std::string heal = ui_->Edit2->text().toStdString();
     const std::string temporary = ui_->Edit3->text().toStdString();
     QLineEdit* edits[] = {ui_->Edit1, ui_->Edit2, ui_->Edit3};
-    actions::applyHitPoints(ADOTable1, {damage, heal, temporary}, [&](const actions::EnteredText& entered) {
-        QLineEdit* edit = edits[static_cast<int>(entered.entry)];
-        if (!entered.numeric) ui::showWarning(this, QString::fromStdString(actions::notNumericMessage(entered.text)));
-        edit->clear();
-        if (!entered.numeric) edit->setFocus();
-    });
+    actions::applyHitPoints(
+        ADOTable1, {damage, heal, temporary}, [&](const actions::EnteredText& entered) {
+            QLineEdit* edit = edits[static_cast<int>(entered.entry)];
+            if (!entered.numeric)
+                ui::showWarning(this,
+                                QString::fromStdString(actions::notNumericMessage(entered.text)));
+            edit->clear();
+            if (!entered.numeric) edit->setFocus();
+        });
 }
 
 void TForm1::healBy(std::int32_t amount)
@@ -384,7 +460,10 @@ void TForm1::JvArrowButton2Click()
     healBy(actions::surgeValue(ADOTable1, SurgeBonus));
 }
 
-void TForm1::Button7Click() { actions::spendHealingSurge(ADOTable1); }
+void TForm1::Button7Click()
+{
+    actions::spendHealingSurge(ADOTable1);
+}
 
 void TForm1::Button26Click()
 {
@@ -408,19 +487,64 @@ void TForm1::MenuItem11Click(QAction* item)
 
 // ---------------------------------------------------------------- personal and group actions
 
-void TForm1::Button12Click() { actions::addMilestone(ADOTable1); }
-void TForm1::Button14Click() { actions::useMilestone(ADOTable1); }
-void TForm1::Button15Click() { actions::addActionPoint(ADOTable1); }
-void TForm1::Button16Click() { actions::useActionPoint(ADOTable1); }
-void TForm1::Button6Click() { actions::takeShortRest(ADOTable1); }
-void TForm1::Button11Click() { actions::takeExtendedRest(ADOTable1); }
-void TForm1::Button23Click() { actions::useEncounterPower(ADOTable1); }
-void TForm1::Button24Click() { actions::useDailyPower(ADOTable1); }
-void TForm1::Button25Click() { actions::useDailyItemPower(ADOTable1); }
+void TForm1::Button12Click()
+{
+    actions::addMilestone(ADOTable1);
+}
+void TForm1::Button14Click()
+{
+    actions::useMilestone(ADOTable1);
+}
+void TForm1::Button15Click()
+{
+    actions::addActionPoint(ADOTable1);
+}
+void TForm1::Button16Click()
+{
+    actions::useActionPoint(ADOTable1);
+}
+void TForm1::Button6Click()
+{
+    actions::takeShortRest(ADOTable1);
+}
+void TForm1::Button11Click()
+{
+    actions::takeExtendedRest(ADOTable1);
+}
+void TForm1::Button23Click()
+{
+    actions::useEncounterPower(ADOTable1);
+}
+void TForm1::Button24Click()
+{
+    actions::useDailyPower(ADOTable1);
+}
+void TForm1::Button25Click()
+{
+    actions::useDailyItemPower(ADOTable1);
+}
 
-void TForm1::Button22Click() { actions::forEachPlayerCharacter(ADOTable1, [this] { Button12Click(); }); }
-void TForm1::Button21Click() { actions::forEachPlayerCharacter(ADOTable1, [this] { Button14Click(); }); }
-void TForm1::Button20Click() { actions::forEachPlayerCharacter(ADOTable1, [this] { Button15Click(); }); }
-void TForm1::Button19Click() { actions::forEachPlayerCharacter(ADOTable1, [this] { Button16Click(); }); }
-void TForm1::Button18Click() { actions::forEachPlayerCharacter(ADOTable1, [this] { Button6Click(); }); }
-void TForm1::Button17Click() { actions::forEachPlayerCharacter(ADOTable1, [this] { Button11Click(); }); }
+void TForm1::Button22Click()
+{
+    actions::forEachPlayerCharacter(ADOTable1, [this] { Button12Click(); });
+}
+void TForm1::Button21Click()
+{
+    actions::forEachPlayerCharacter(ADOTable1, [this] { Button14Click(); });
+}
+void TForm1::Button20Click()
+{
+    actions::forEachPlayerCharacter(ADOTable1, [this] { Button15Click(); });
+}
+void TForm1::Button19Click()
+{
+    actions::forEachPlayerCharacter(ADOTable1, [this] { Button16Click(); });
+}
+void TForm1::Button18Click()
+{
+    actions::forEachPlayerCharacter(ADOTable1, [this] { Button6Click(); });
+}
+void TForm1::Button17Click()
+{
+    actions::forEachPlayerCharacter(ADOTable1, [this] { Button11Click(); });
+}

@@ -77,8 +77,8 @@ public:
     void Button19Click();
     void Button18Click();
     void Button17Click();
-    void DBGridEh1DrawColumnCell(ui::DataGrid& grid, const QRect& rect, int dataCol, const ui::GridColumn& column,
-                                 const ui::CellState& state);
+    void DBGridEh1DrawColumnCell(ui::DataGrid& grid, const QRect& rect, int dataCol,
+                                 const ui::GridColumn& column, const ui::CellState& state);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

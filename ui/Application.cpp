@@ -15,7 +15,8 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
     setApplicationDisplayName(QStringLiteral("Tavrix"));
     // Numbers show with the separator of the user's number settings.
     const QString point = QLocale().decimalPoint();
-    if (point.size() == 1 && point.at(0).unicode() < 0x80) store::setDecimalSeparator(point.at(0).toLatin1());
+    if (point.size() == 1 && point.at(0).unicode() < 0x80)
+        store::setDecimalSeparator(point.at(0).toLatin1());
 }
 
 bool Application::notify(QObject* receiver, QEvent* event)

@@ -59,8 +59,10 @@ public:
     void doAction(const QString& actionName) override
     {
         if (!widget()->isEnabled()) return;
-        if (actionName == pressAction()) button()->click();
-        else if (actionName == showMenuAction()) button()->openDropDown();
+        if (actionName == pressAction())
+            button()->click();
+        else if (actionName == showMenuAction())
+            button()->openDropDown();
     }
 
 private:

@@ -79,9 +79,15 @@ void DBCheckBox::writeToField()
     store::Field field = dataset->fieldByName(field_.toStdString());
     pending_ = false;
     switch (checkState()) {
-    case Qt::Checked: field.setValue(store::Value(checkedValue_.toStdString())); break;
-    case Qt::Unchecked: field.setValue(store::Value(uncheckedValue_.toStdString())); break;
-    case Qt::PartiallyChecked: field.clear(); break;
+    case Qt::Checked:
+        field.setValue(store::Value(checkedValue_.toStdString()));
+        break;
+    case Qt::Unchecked:
+        field.setValue(store::Value(uncheckedValue_.toStdString()));
+        break;
+    case Qt::PartiallyChecked:
+        field.clear();
+        break;
     }
 }
 

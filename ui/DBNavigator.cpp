@@ -61,7 +61,8 @@ void DBNavigator::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     const int w = width() / 4;
-    for (int i = 0; i < 4; ++i) buttons_[i]->setGeometry(i * w, 0, i == 3 ? width() - 3 * w : w, height());
+    for (int i = 0; i < 4; ++i)
+        buttons_[i]->setGeometry(i * w, 0, i == 3 ? width() - 3 * w : w, height());
 }
 
 } // namespace ui

@@ -20,7 +20,8 @@ namespace {
 class CellDelegate : public QStyledItemDelegate {
 public:
     explicit CellDelegate(DataGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
     {
         grid_->paintCell(painter, option.rect, index.row(), index.column());
     }
@@ -56,14 +57,21 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent), model_(new DataGridMod
     connect(model_, &DataGridModel::cursorMoved, this, &DataGrid::followDataset);
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
         for (int c = 0; c < model_->columnCount(); ++c)
-            setColumnWidth(c, model_->columns()[static_cast<std::size_t>(model_->dataColumn(c))].width);
+            setColumnWidth(
+                c, model_->columns()[static_cast<std::size_t>(model_->dataColumn(c))].width);
     });
 }
 
 DataGrid::~DataGrid() = default;
 
-void DataGrid::setDataSource(DataSource* source) { model_->setDataSource(source); }
-DataSource* DataGrid::dataSource() const { return model_->dataSource(); }
+void DataGrid::setDataSource(DataSource* source)
+{
+    model_->setDataSource(source);
+}
+DataSource* DataGrid::dataSource() const
+{
+    return model_->dataSource();
+}
 
 void DataGrid::setColumns(std::vector<GridColumn> columns)
 {
@@ -72,9 +80,15 @@ void DataGrid::setColumns(std::vector<GridColumn> columns)
         setColumnWidth(c, model_->columns()[static_cast<std::size_t>(model_->dataColumn(c))].width);
 }
 
-const std::vector<GridColumn>& DataGrid::columns() const { return model_->columns(); }
+const std::vector<GridColumn>& DataGrid::columns() const
+{
+    return model_->columns();
+}
 
-void DataGrid::setIndicatorVisible(bool visible) { verticalHeader()->setVisible(visible); }
+void DataGrid::setIndicatorVisible(bool visible)
+{
+    verticalHeader()->setVisible(visible);
+}
 
 void DataGrid::followDataset()
 {
@@ -96,7 +110,8 @@ void DataGrid::followDataset()
 void DataGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTableView::currentChanged(current, previous);
-    if (following_ || !current.isValid() || (previous.isValid() && current.row() == previous.row())) return;
+    if (following_ || !current.isValid() || (previous.isValid() && current.row() == previous.row()))
+        return;
     DataSource* source = model_->dataSource();
     if (!source || !source->active()) return;
     // A row chosen in the grid becomes the current record; when the pending change of the
@@ -115,7 +130,8 @@ void DataGrid::keyPressEvent(QKeyEvent* event)
         emit findRequested();
         return;
     }
-    if (event->key() == Qt::Key_Escape && source && source->dataset() && source->dataset()->editing()) {
+    if (event->key() == Qt::Key_Escape && source && source->dataset() &&
+        source->dataset()->editing()) {
         // The way out of a change that cannot be saved: drop it and show the record as stored.
         source->dataset()->cancel();
         return;
@@ -130,7 +146,9 @@ void DataGrid::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Left:
     case Qt::Key_Right:
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: QTableView::keyPressEvent(event); return;
+    case Qt::Key_Backtab:
+        QTableView::keyPressEvent(event);
+        return;
     default:
         // Read-only: typing, Insert and Ctrl+Delete change nothing.
         event->accept();
@@ -149,27 +167,34 @@ void DataGrid::paintCell(QPainter* painter, const QRect& rect, int row, int visi
     state.current = row == d.displayCurrent();
     state.focused = hasFocus();
     painter_ = painter;
-    brush_ = state.current && !drawColumnCell_ ? palette().highlight().color() : palette().base().color();
-    pen_ = state.current && !drawColumnCell_ ? palette().highlightedText().color() : palette().text().color();
+    brush_ = state.current && !drawColumnCell_ ? palette().highlight().color()
+                                               : palette().base().color();
+    pen_ = state.current && !drawColumnCell_ ? palette().highlightedText().color()
+                                             : palette().text().color();
     d.withRecord(row, [&] {
-        if (drawColumnCell_) drawColumnCell_(*this, rect, dataCol, column, state);
-        else defaultDrawColumnCell(rect, dataCol, column, state);
+        if (drawColumnCell_)
+            drawColumnCell_(*this, rect, dataCol, column, state);
+        else
+            defaultDrawColumnCell(rect, dataCol, column, state);
     });
     painter_ = nullptr;
 }
 
-void DataGrid::defaultDrawColumnCell(const QRect& rect, int dataCol, const GridColumn&, const CellState&)
+void DataGrid::defaultDrawColumnCell(const QRect& rect, int dataCol, const GridColumn&,
+                                     const CellState&)
 {
     if (!painter_) return;
     painter_->fillRect(rect, brush_);
     store::Dataset& d = *model_->dataSource()->dataset();
-    const auto field = d.findField(model_->columns()[static_cast<std::size_t>(dataCol)].field.toStdString());
+    const auto field =
+        d.findField(model_->columns()[static_cast<std::size_t>(dataCol)].field.toStdString());
     if (!field) return;
     if (d.fieldDef(*field).type == store::FieldType::Boolean) {
         QStyleOptionButton box;
         const int side = std::min(13, rect.height() - 2);
         box.rect = QRect(rect.center().x() - side / 2, rect.center().y() - side / 2, side, side);
-        box.state = QStyle::State_Enabled | (d.field(*field).asBoolean() ? QStyle::State_On : QStyle::State_Off);
+        box.state = QStyle::State_Enabled |
+                    (d.field(*field).asBoolean() ? QStyle::State_On : QStyle::State_Off);
         style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, painter_, this);
         return;
     }

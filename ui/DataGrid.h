@@ -36,8 +36,8 @@ class DataGrid : public QTableView {
     Q_OBJECT
 
 public:
-    using DrawColumnCell =
-        std::function<void(DataGrid& grid, const QRect& rect, int dataCol, const GridColumn& column, const CellState& state)>;
+    using DrawColumnCell = std::function<void(DataGrid& grid, const QRect& rect, int dataCol,
+                                              const GridColumn& column, const CellState& state)>;
 
     explicit DataGrid(QWidget* parent = nullptr);
     ~DataGrid() override;
@@ -52,7 +52,8 @@ public:
     // The canvas the owner-draw handler sets up before asking for the default drawing.
     void canvasBrushColor(const QColor& color) { brush_ = color; }
     void canvasFontColor(const QColor& color) { pen_ = color; }
-    void defaultDrawColumnCell(const QRect& rect, int dataCol, const GridColumn& column, const CellState& state);
+    void defaultDrawColumnCell(const QRect& rect, int dataCol, const GridColumn& column,
+                               const CellState& state);
 
     // Used by the delegate: paints one data cell of `row`.
     void paintCell(QPainter* painter, const QRect& rect, int row, int visibleColumn);

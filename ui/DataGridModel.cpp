@@ -16,7 +16,8 @@ void DataGridModel::setDataSource(DataSource* source)
         connect(source_, &DataSource::rowsChanged, this, &DataGridModel::reset);
         connect(source_, &DataSource::datasetChanged, this, &DataGridModel::reset);
         connect(source_, &DataSource::recordChanged, this, [this] {
-            if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+            if (rowCount() > 0)
+                emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
         });
         connect(source_, &DataSource::stateChanged, this, [this] {
             if (rowCount() > 0) emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
@@ -61,23 +62,27 @@ QString DataGridModel::cellText(int row, int dataCol) const
 {
     store::Dataset* d = source_ ? source_->dataset() : nullptr;
     if (!d || !d->active()) return {};
-    const auto field = d->findField(columns_.at(static_cast<std::size_t>(dataCol)).field.toStdString());
+    const auto field =
+        d->findField(columns_.at(static_cast<std::size_t>(dataCol)).field.toStdString());
     if (!field) return {};
-    return d->withRecord(row, [&] { return QString::fromStdString(d->field(*field).displayText()); });
+    return d->withRecord(row,
+                         [&] { return QString::fromStdString(d->field(*field).displayText()); });
 }
 
 bool DataGridModel::isBooleanColumn(int dataCol) const
 {
     store::Dataset* d = source_ ? source_->dataset() : nullptr;
     if (!d) return false;
-    const auto field = d->findField(columns_.at(static_cast<std::size_t>(dataCol)).field.toStdString());
+    const auto field =
+        d->findField(columns_.at(static_cast<std::size_t>(dataCol)).field.toStdString());
     return field && d->fieldDef(*field).type == store::FieldType::Boolean;
 }
 
 bool DataGridModel::cellChecked(int row, int dataCol) const
 {
     store::Dataset* d = source_->dataset();
-    const auto field = d->findField(columns_.at(static_cast<std::size_t>(dataCol)).field.toStdString());
+    const auto field =
+        d->findField(columns_.at(static_cast<std::size_t>(dataCol)).field.toStdString());
     return field && d->withRecord(row, [&] { return d->field(*field).asBoolean(); });
 }
 
@@ -85,14 +90,18 @@ Qt::Alignment DataGridModel::cellAlignment(int dataCol) const
 {
     store::Dataset* d = source_ ? source_->dataset() : nullptr;
     if (!d) return Qt::AlignLeft | Qt::AlignVCenter;
-    const auto field = d->findField(columns_.at(static_cast<std::size_t>(dataCol)).field.toStdString());
+    const auto field =
+        d->findField(columns_.at(static_cast<std::size_t>(dataCol)).field.toStdString());
     if (!field) return Qt::AlignLeft | Qt::AlignVCenter;
     switch (d->fieldDef(*field).type) {
     case store::FieldType::Integer:
     case store::FieldType::Float:
-    case store::FieldType::Decimal: return Qt::AlignRight | Qt::AlignVCenter;
-    case store::FieldType::Boolean: return Qt::AlignCenter;
-    case store::FieldType::String: break;
+    case store::FieldType::Decimal:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case store::FieldType::Boolean:
+        return Qt::AlignCenter;
+    case store::FieldType::String:
+        break;
     }
     return Qt::AlignLeft | Qt::AlignVCenter;
 }
@@ -103,9 +112,12 @@ QVariant DataGridModel::data(const QModelIndex& index, int role) const
     const int dataCol = dataColumn(index.column());
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::AccessibleTextRole: return cellText(index.row(), dataCol);
-    case Qt::TextAlignmentRole: return static_cast<int>(cellAlignment(dataCol));
-    default: return {};
+    case Qt::AccessibleTextRole:
+        return cellText(index.row(), dataCol);
+    case Qt::TextAlignmentRole:
+        return static_cast<int>(cellAlignment(dataCol));
+    default:
+        return {};
     }
 }
 
@@ -122,9 +134,12 @@ QVariant DataGridModel::headerData(int section, Qt::Orientation orientation, int
     // The indicator: an arrow on the current row, an I-beam while it is being edited, a star
     // for a new record.
     switch (d->state()) {
-    case store::DatasetState::Edit: return QStringLiteral("I");
-    case store::DatasetState::Insert: return QStringLiteral("*");
-    default: return QStringLiteral("\u25B6");
+    case store::DatasetState::Edit:
+        return QStringLiteral("I");
+    case store::DatasetState::Insert:
+        return QStringLiteral("*");
+    default:
+        return QStringLiteral("\u25B6");
     }
 }
 

@@ -20,7 +20,10 @@ public:
     void setColumns(std::vector<GridColumn> columns);
     const std::vector<GridColumn>& columns() const { return columns_; }
     // The place in the full column list of a shown column.
-    int dataColumn(int visibleColumn) const { return shown_.at(static_cast<std::size_t>(visibleColumn)); }
+    int dataColumn(int visibleColumn) const
+    {
+        return shown_.at(static_cast<std::size_t>(visibleColumn));
+    }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

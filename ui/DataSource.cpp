@@ -44,11 +44,21 @@ void DataSource::datasetEvent(store::DatasetEvent event)
     using E = store::DatasetEvent;
     switch (event) {
     case E::Opened:
-    case E::Closed: emit activeChanged(); break;
-    case E::RowsChanged: emit rowsChanged(); break;
-    case E::CursorMoved: emit cursorMoved(); break;
-    case E::RecordChanged: emit recordChanged(); break;
-    case E::StateChanged: emit stateChanged(); break;
+    case E::Closed:
+        emit activeChanged();
+        break;
+    case E::RowsChanged:
+        emit rowsChanged();
+        break;
+    case E::CursorMoved:
+        emit cursorMoved();
+        break;
+    case E::RecordChanged:
+        emit recordChanged();
+        break;
+    case E::StateChanged:
+        emit stateChanged();
+        break;
     case E::Destroyed:
         // The dataset is being destroyed and is no longer to be read.
         dataset_ = nullptr;

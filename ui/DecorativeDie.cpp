@@ -20,8 +20,13 @@ QPixmap DecorativeDie::facePicture(int face)
 {
     // Pips on a 3 x 3 grid, as a die shows them.
     static const int pips[7][7][2] = {
-        {}, {{1, 1}}, {{0, 0}, {2, 2}}, {{0, 0}, {1, 1}, {2, 2}}, {{0, 0}, {2, 0}, {0, 2}, {2, 2}},
-        {{0, 0}, {2, 0}, {1, 1}, {0, 2}, {2, 2}}, {{0, 0}, {2, 0}, {0, 1}, {2, 1}, {0, 2}, {2, 2}},
+        {},
+        {{1, 1}},
+        {{0, 0}, {2, 2}},
+        {{0, 0}, {1, 1}, {2, 2}},
+        {{0, 0}, {2, 0}, {0, 2}, {2, 2}},
+        {{0, 0}, {2, 0}, {1, 1}, {0, 2}, {2, 2}},
+        {{0, 0}, {2, 0}, {0, 1}, {2, 1}, {0, 2}, {2, 2}},
     };
     QPixmap pixmap(64, 64);
     pixmap.fill(Qt::transparent);
@@ -62,7 +67,8 @@ void DecorativeDie::setRotate(bool on)
 void DecorativeDie::tick()
 {
     int face = value_;
-    while (face == value_) face = Random::below(6) + 1;
+    while (face == value_)
+        face = Random::below(6) + 1;
     setValue(face);
 }
 
@@ -75,7 +81,8 @@ void DecorativeDie::paintEvent(QPaintEvent*)
 
 void DecorativeDie::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
 }
 
 } // namespace ui

@@ -19,7 +19,7 @@ public:
     void setValue(int face);
     bool rotate() const { return timer_ != nullptr; }
     void setRotate(bool on);
-    void tick(); // one step of the rotation
+    void tick();                          // one step of the rotation
     static QPixmap facePicture(int face); // 64 x 64
 
 signals:

@@ -68,8 +68,14 @@ void HintTiming::apply(int pause, int hidePause)
     ensureShower();
 }
 
-int HintTiming::pause() { return pauseMs; }
-int HintTiming::hidePause() { return hidePauseMs; }
+int HintTiming::pause()
+{
+    return pauseMs;
+}
+int HintTiming::hidePause()
+{
+    return hidePauseMs;
+}
 
 QString hintDisplayText(const QString& hint)
 {

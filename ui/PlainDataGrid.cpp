@@ -2,6 +2,9 @@
 
 namespace ui {
 
-PlainDataGrid::PlainDataGrid(QWidget* parent) : DataGrid(parent) { setIndicatorVisible(false); }
+PlainDataGrid::PlainDataGrid(QWidget* parent) : DataGrid(parent)
+{
+    setIndicatorVisible(false);
+}
 
 } // namespace ui

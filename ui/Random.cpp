@@ -15,11 +15,18 @@ std::mt19937& engine()
 
 void Random::seedFromClock()
 {
-    engine().seed(static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    engine().seed(
+        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
 }
 
-void Random::seed(unsigned value) { engine().seed(value); }
+void Random::seed(unsigned value)
+{
+    engine().seed(value);
+}
 
-int Random::below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(engine()); }
+int Random::below(int n)
+{
+    return std::uniform_int_distribution<int>(0, n - 1)(engine());
+}
 
 } // namespace ui

@@ -9,7 +9,8 @@ QFont windowFont()
     QFont font(QStringLiteral("MS Sans Serif"));
     // Liberation Sans has the widths of the faces these layouts were measured with.
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                      QStringLiteral("DejaVu Sans")});
     font.setPixelSize(11);
     font.setStyleHint(QFont::SansSerif);
     return font;

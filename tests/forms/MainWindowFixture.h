@@ -20,8 +20,10 @@ protected:
     virtual const char* party() const
     {
         return "INSERT INTO Table1 (Name, TotalHP, CurHP, TempHP, Initiative, PC, cp, gp) VALUES "
-               "('Aldric', 40, 30, 0, 3, 1, 10, 5), ('Brynn', 31, 31, 5, 7, 1, 4, 0), ('Goblin.1', 20, 8, 0, 5, 0, 0, 0);"
-               "INSERT INTO Inventory (Name, Item, Weight) VALUES ('Aldric', 'Sword', 4), ('Aldric', 'Shield', 6)";
+               "('Aldric', 40, 30, 0, 3, 1, 10, 5), ('Brynn', 31, 31, 5, 7, 1, 4, 0), ('Goblin.1', "
+               "20, 8, 0, 5, 0, 0, 0);"
+               "INSERT INTO Inventory (Name, Item, Weight) VALUES ('Aldric', 'Sword', 4), "
+               "('Aldric', 'Shield', 6)";
     }
     void SetUp() override
     {
@@ -31,7 +33,8 @@ protected:
     void start()
     {
         window.reset();
-        window = std::make_unique<TForm1>(nullptr, QString::fromStdString((file.folder() / "Tavrix").string()));
+        window = std::make_unique<TForm1>(
+            nullptr, QString::fromStdString((file.folder() / "Tavrix").string()));
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -41,7 +44,10 @@ protected:
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
-    void click(const char* button) { QTest::mouseClick(control<QAbstractButton>(button), Qt::LeftButton); }
+    void click(const char* button)
+    {
+        QTest::mouseClick(control<QAbstractButton>(button), Qt::LeftButton);
+    }
     void type(const char* edit, const QString& text)
     {
         auto* e = control<QLineEdit>(edit);
@@ -52,7 +58,8 @@ protected:
     {
         const auto r = file.rows("SELECT " + columns + " FROM Table1 WHERE Name = '" + name + "'");
         std::string out;
-        for (const auto& v : r.empty() ? std::vector<std::string>{} : r[0]) out += (out.empty() ? "" : "/") + v;
+        for (const auto& v : r.empty() ? std::vector<std::string>{} : r[0])
+            out += (out.empty() ? "" : "/") + v;
         return out;
     }
     void selectRow(int recNo) { window->ADOTable1.moveTo(recNo); }

@@ -26,7 +26,8 @@ TEST_F(MainWindowActions, ABonusFromEitherMenuServesBothSurgeButtons)
     window->ADOTable1.reopen();
     pickBonus(window->PopupMenu1, 5);
     EXPECT_EQ(useSurge->text(), "Use HS with bonus 5");
-    EXPECT_EQ(applySurge->text(), "Apply HS value with bonus 0"); // each menu changes its own caption
+    EXPECT_EQ(applySurge->text(),
+              "Apply HS value with bonus 0"); // each menu changes its own caption
     EXPECT_EQ(window->SurgeBonus, 5);
     click("JvArrowButton2"); // heals by 15 without counting a surge
     EXPECT_EQ(row("CurHP, HealingSurgesUsed", "Aldric"), "17/0");
@@ -37,7 +38,8 @@ TEST_F(MainWindowActions, ABonusFromEitherMenuServesBothSurgeButtons)
     type("Edit3", "4");
     click("JvArrowButton1");
     EXPECT_EQ(row("CurHP, TempHP, HealingSurgesUsed", "Aldric"), "29/0/1");
-    for (const char* e : {"Edit1", "Edit2", "Edit3"}) EXPECT_TRUE(control<QLineEdit>(e)->text().isEmpty()) << e;
+    for (const char* e : {"Edit1", "Edit2", "Edit3"})
+        EXPECT_TRUE(control<QLineEdit>(e)->text().isEmpty()) << e;
     EXPECT_TRUE(boxes.shown.empty());
 }
 
@@ -63,7 +65,8 @@ TEST_F(MainWindowActions, ASurgeWithoutMaximumHitPointsFailsBeforeWritingAnythin
     type("Edit1", "4");
     type("Edit2", "6");
     click("JvArrowButton1");
-    EXPECT_EQ(boxes.texts(), (std::vector<QString>{"Could not convert variant of type (Null) into type (Integer)"}));
+    EXPECT_EQ(boxes.texts(), (std::vector<QString>{
+                                 "Could not convert variant of type (Null) into type (Integer)"}));
     EXPECT_TRUE(control<QLineEdit>("Edit1")->text().isEmpty());
     EXPECT_EQ(control<QLineEdit>("Edit2")->text(), "6");
     EXPECT_EQ(row("CurHP, HealingSurgesUsed", "Aldric"), "30/0");
@@ -77,10 +80,14 @@ TEST_F(MainWindowActions, PersonalButtonsCountOnTheCurrentCharacter)
         const char* fields;
         const char* after;
     } cases[] = {
-        {"RbButton3", "Milestone, APoints", "1/1"},     {"RbButton5", "UsedMilestone, UsedAPoints", "1/1"},
-        {"RbButton4", "APoints", "2"},                  {"RbButton6", "UsedAPoints", "2"},
-        {"Button23", "UsedEnc", "1"},                   {"Button24", "UsedDaily", "1"},
-        {"Button25", "UsedDailyItem", "1"},             {"Button7", "HealingSurgesUsed", "1"},
+        {"RbButton3", "Milestone, APoints", "1/1"},
+        {"RbButton5", "UsedMilestone, UsedAPoints", "1/1"},
+        {"RbButton4", "APoints", "2"},
+        {"RbButton6", "UsedAPoints", "2"},
+        {"Button23", "UsedEnc", "1"},
+        {"Button24", "UsedDaily", "1"},
+        {"Button25", "UsedDailyItem", "1"},
+        {"Button7", "HealingSurgesUsed", "1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.button);
@@ -89,7 +96,8 @@ TEST_F(MainWindowActions, PersonalButtonsCountOnTheCurrentCharacter)
     }
     EXPECT_EQ(window->ADOTable1.fieldByName("AP").displayText(), "2(2)");
     click("Button11"); // extended rest
-    EXPECT_EQ(row("APoints, UsedAPoints, Milestone, UsedEnc, HealingSurgesUsed, CurHP", "Aldric"), "1/0/0/0/0/40");
+    EXPECT_EQ(row("APoints, UsedAPoints, Milestone, UsedEnc, HealingSurgesUsed, CurHP", "Aldric"),
+              "1/0/0/0/0/40");
 }
 
 TEST_F(MainWindowActions, GroupButtonsWalkThePlayerCharactersOnly)

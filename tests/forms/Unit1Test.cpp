@@ -27,27 +27,46 @@ struct Placed {
 
 // Every control of the window where the layout puts it, with its caption.
 const Placed layout[] = {
-    {"DBGridEh1", nullptr, 8, 8, 766, 209},         {"Button1", "Add Char", 779, 8, 84, 25},
-    {"Button13", "Add NPC", 779, 36, 84, 25},       {"Button3", "Edit Char", 778, 64, 86, 25},
-    {"Button9", "Delete Char", 779, 92, 85, 25},    {"DBNavigator1", nullptr, 779, 156, 84, 29},
-    {"Button4", "Range Initiative", 780, 192, 84, 25}, {"GroupBox3", "Heal&&Damage", 8, 224, 333, 121},
-    {"GroupBox2", "Effects", 344, 224, 345, 153},   {"GroupBox6", "Personal Action", 688, 224, 85, 285},
-    {"GroupBox5", "Group Action", 776, 224, 85, 285}, {"GroupBox1", "Money", 8, 348, 269, 161},
-    {"JvDice1", nullptr, 280, 348, 29, 29},         {"SpeedButton1", nullptr, 312, 348, 29, 29},
-    {"GroupBox4", "Inventory", 280, 380, 405, 129}, {"Label1", "Damage", 28, 16, 40, 13},
-    {"Edit1", "", 72, 12, 57, 21},                  {"Edit2", "", 72, 36, 57, 21},
-    {"Edit3", "", 72, 60, 57, 21},                  {"Button5", "Apply", 132, 12, 37, 69},
-    {"Label4", "Healing surges used", 176, 14, 96, 13}, {"DBText1", nullptr, 276, 14, 29, 17},
-    {"Button26", "Use Second Wind", 176, 28, 149, 25}, {"Button7", "Spend healing surges", 176, 56, 149, 25},
+    {"DBGridEh1", nullptr, 8, 8, 766, 209},
+    {"Button1", "Add Char", 779, 8, 84, 25},
+    {"Button13", "Add NPC", 779, 36, 84, 25},
+    {"Button3", "Edit Char", 778, 64, 86, 25},
+    {"Button9", "Delete Char", 779, 92, 85, 25},
+    {"DBNavigator1", nullptr, 779, 156, 84, 29},
+    {"Button4", "Range Initiative", 780, 192, 84, 25},
+    {"GroupBox3", "Heal&&Damage", 8, 224, 333, 121},
+    {"GroupBox2", "Effects", 344, 224, 345, 153},
+    {"GroupBox6", "Personal Action", 688, 224, 85, 285},
+    {"GroupBox5", "Group Action", 776, 224, 85, 285},
+    {"GroupBox1", "Money", 8, 348, 269, 161},
+    {"JvDice1", nullptr, 280, 348, 29, 29},
+    {"SpeedButton1", nullptr, 312, 348, 29, 29},
+    {"GroupBox4", "Inventory", 280, 380, 405, 129},
+    {"Label1", "Damage", 28, 16, 40, 13},
+    {"Edit1", "", 72, 12, 57, 21},
+    {"Edit2", "", 72, 36, 57, 21},
+    {"Edit3", "", 72, 60, 57, 21},
+    {"Button5", "Apply", 132, 12, 37, 69},
+    {"Label4", "Healing surges used", 176, 14, 96, 13},
+    {"DBText1", nullptr, 276, 14, 29, 17},
+    {"Button26", "Use Second Wind", 176, 28, 149, 25},
+    {"Button7", "Spend healing surges", 176, 56, 149, 25},
     {"JvArrowButton1", "Use HS with bonus 0", 8, 88, 125, 25},
     {"JvArrowButton2", "Apply HS value with bonus 0", 140, 88, 189, 25},
-    {"DBCheckBoxEh15", "Blinded", 16, 24, 97, 17},  {"DBCheckBoxEh14", "Weakened", 240, 120, 97, 17},
-    {"DBText12", nullptr, 192, 20, 65, 17},         {"Edit8", "0", 152, 36, 29, 21},
-    {"Edit4", "0", 152, 132, 29, 21},               {"Button8", "Apply", 188, 36, 73, 117},
-    {"DBGrid1", nullptr, 4, 12, 313, 113},          {"Button2", "Add Item", 324, 12, 75, 25},
-    {"Button10", "Delete Item", 324, 44, 75, 25},   {"Label13", "Sum weight", 328, 80, 55, 13},
-    {"DBText13", nullptr, 320, 100, 81, 17},        {"RbButton3", "Add MS", 8, 16, 69, 25},
-    {"Button25", nullptr, 8, 244, 69, 33},          {"Dice", "Dice", 8, 252, 69, 25},
+    {"DBCheckBoxEh15", "Blinded", 16, 24, 97, 17},
+    {"DBCheckBoxEh14", "Weakened", 240, 120, 97, 17},
+    {"DBText12", nullptr, 192, 20, 65, 17},
+    {"Edit8", "0", 152, 36, 29, 21},
+    {"Edit4", "0", 152, 132, 29, 21},
+    {"Button8", "Apply", 188, 36, 73, 117},
+    {"DBGrid1", nullptr, 4, 12, 313, 113},
+    {"Button2", "Add Item", 324, 12, 75, 25},
+    {"Button10", "Delete Item", 324, 44, 75, 25},
+    {"Label13", "Sum weight", 328, 80, 55, 13},
+    {"DBText13", nullptr, 320, 100, 81, 17},
+    {"RbButton3", "Add MS", 8, 16, 69, 25},
+    {"Button25", nullptr, 8, 244, 69, 33},
+    {"Dice", "Dice", 8, 252, 69, 25},
 };
 
 class MainWindowLayout : public MainWindow {};
@@ -63,10 +82,14 @@ TEST_F(MainWindowLayout, ControlsStandWhereTheLayoutPutsThem)
         EXPECT_EQ(w->geometry(), QRect(p.x, p.y, p.w, p.h));
         if (!p.caption) continue;
         QString shown;
-        if (auto* box = qobject_cast<QGroupBox*>(w)) shown = box->title();
-        else if (auto* b = qobject_cast<QAbstractButton*>(w)) shown = b->text();
-        else if (auto* l = qobject_cast<QLabel*>(w)) shown = l->text();
-        else if (auto* e = qobject_cast<QLineEdit*>(w)) shown = e->text();
+        if (auto* box = qobject_cast<QGroupBox*>(w))
+            shown = box->title();
+        else if (auto* b = qobject_cast<QAbstractButton*>(w))
+            shown = b->text();
+        else if (auto* l = qobject_cast<QLabel*>(w))
+            shown = l->text();
+        else if (auto* e = qobject_cast<QLineEdit*>(w))
+            shown = e->text();
         EXPECT_EQ(shown, p.caption);
     }
     EXPECT_EQ(control<QAbstractButton>("Button25")->accessibleName(), "Use Daily(Item)");
@@ -74,8 +97,10 @@ TEST_F(MainWindowLayout, ControlsStandWhereTheLayoutPutsThem)
 
 TEST_F(MainWindowLayout, TabRunsThroughTheBoxesInTheirOrder)
 {
-    // Inside the hit point box: "Spend healing surges", "Apply", the three edits, "Use Second Wind".
-    const char* chain[] = {"Button7", "Button5", "Edit1", "Edit2", "Edit3", "Button26", "DBCheckBoxEh1", "DBCheckBoxEh2"};
+    // Inside the hit point box: "Spend healing surges", "Apply", the three edits, "Use Second
+    // Wind".
+    const char* chain[] = {"Button7", "Button5",  "Edit1",         "Edit2",
+                           "Edit3",   "Button26", "DBCheckBoxEh1", "DBCheckBoxEh2"};
     control(chain[0])->setFocus();
     for (std::size_t i = 1; i < std::size(chain); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -113,9 +138,9 @@ TEST_F(MainWindowLayout, ConditionBoxesCarryTheirHints)
         const char* box;
         int lines;
     } hints[] = {
-        {"DBCheckBoxEh15", 4}, {"DBCheckBoxEh1", 3}, {"DBCheckBoxEh2", 2},  {"DBCheckBoxEh3", 3},
-        {"DBCheckBoxEh4", 3},  {"DBCheckBoxEh5", 1}, {"DBCheckBoxEh6", 1},  {"DBCheckBoxEh7", 5},
-        {"DBCheckBoxEh8", 6},  {"DBCheckBoxEh9", 4}, {"DBCheckBoxEh10", 1}, {"DBCheckBoxEh11", 3},
+        {"DBCheckBoxEh15", 4}, {"DBCheckBoxEh1", 3},  {"DBCheckBoxEh2", 2},  {"DBCheckBoxEh3", 3},
+        {"DBCheckBoxEh4", 3},  {"DBCheckBoxEh5", 1},  {"DBCheckBoxEh6", 1},  {"DBCheckBoxEh7", 5},
+        {"DBCheckBoxEh8", 6},  {"DBCheckBoxEh9", 4},  {"DBCheckBoxEh10", 1}, {"DBCheckBoxEh11", 3},
         {"DBCheckBoxEh12", 3}, {"DBCheckBoxEh13", 5}, {"DBCheckBoxEh14", 1},
     };
     for (const auto& h : hints) {
@@ -124,7 +149,8 @@ TEST_F(MainWindowLayout, ConditionBoxesCarryTheirHints)
         const QStringList lines = hint.split(QStringLiteral("\n\r"));
         EXPECT_EQ(lines.size(), h.lines);
         for (int i = 0; i < lines.size(); ++i) {
-            const bool note = QStringLiteral("Helpless") == control<QCheckBox>(h.box)->text() && i == 2;
+            const bool note =
+                QStringLiteral("Helpless") == control<QCheckBox>(h.box)->text() && i == 2;
             EXPECT_TRUE(lines[i].startsWith(note ? "Note: " : "- ")) << lines[i].toStdString();
         }
         EXPECT_FALSE(control(h.box)->toolTip().isEmpty());
@@ -145,13 +171,16 @@ struct BadStart {
 TEST(MainWindowStart, EachFailedStartShowsOneErrorAndTheWindow)
 {
     const BadStart cases[] = {
-        {"no file", [](auto& f) { std::filesystem::remove(f.path()); }, "Could not find file '%/Mirel.mdb'.", false},
+        {"no file", [](auto& f) { std::filesystem::remove(f.path()); },
+         "Could not find file '%/Mirel.mdb'.", false},
         {"empty file", [](auto& f) { std::ofstream(f.path(), std::ios::trunc); },
          "Could not open '%/Mirel.mdb': the file is empty, not a party file.", false},
         {"text file", [](auto& f) { std::ofstream(f.path(), std::ios::trunc) << "not a party"; },
          "Could not open '%/Mirel.mdb': file is not a database.", false},
-        {"no roster", [](auto& f) { f.sql("DROP VIEW SumMoney; DROP TABLE Table1"); }, "no such table: Table1.", false},
-        {"no weight query", [](auto& f) { f.sql("DROP VIEW Weight"); }, "no such table: Weight.", true},
+        {"no roster", [](auto& f) { f.sql("DROP VIEW SumMoney; DROP TABLE Table1"); },
+         "no such table: Table1.", false},
+        {"no weight query", [](auto& f) { f.sql("DROP VIEW Weight"); }, "no such table: Weight.",
+         true},
     };
     for (const BadStart& c : cases) {
         SCOPED_TRACE(c.what);
@@ -177,7 +206,8 @@ TEST(MainWindowStart, EachFailedStartShowsOneErrorAndTheWindow)
             if (!c.rosterOpen) {
                 QTest::mouseClick(window.findChild<QAbstractButton*>("Button7"), Qt::LeftButton);
                 ASSERT_EQ(boxes.shown.size(), 2u);
-                EXPECT_EQ(boxes.shown[1].text, "ADOTable1: Cannot perform this operation on a closed dataset.");
+                EXPECT_EQ(boxes.shown[1].text,
+                          "ADOTable1: Cannot perform this operation on a closed dataset.");
             }
         }
         EXPECT_EQ(file.bytes(), before);
@@ -248,10 +278,12 @@ TEST_F(MainWindowConditions, BadEntriesWarnInOrderAndTheLastBadEditHasTheFocus)
     type("Edit2", "5");
     type("Edit3", "1x"); // "x1" would be hexadecimal 1
     click("Button5");
-    EXPECT_EQ(boxes.texts(), (std::vector<QString>{"abc is not numeric value", "1x is not numeric value"}));
+    EXPECT_EQ(boxes.texts(),
+              (std::vector<QString>{"abc is not numeric value", "1x is not numeric value"}));
     EXPECT_EQ(boxes.shown[0].kind, ui::MessageKind::Warning);
     EXPECT_EQ(row("CurHP", "Aldric"), "35");
-    for (const char* e : {"Edit1", "Edit2", "Edit3"}) EXPECT_TRUE(control<QLineEdit>(e)->text().isEmpty()) << e;
+    for (const char* e : {"Edit1", "Edit2", "Edit3"})
+        EXPECT_TRUE(control<QLineEdit>(e)->text().isEmpty()) << e;
     EXPECT_EQ(QApplication::focusWidget(), control("Edit3"));
 }
 
@@ -263,28 +295,31 @@ TEST_F(MainWindowConditions, RowsAreColouredByTheirHitPoints)
         int total, cur;
         QRgb colour;
     } cases[] = {
-        {20, 11, qRgb(240, 251, 255)}, {20, 10, qRgb(255, 0, 0)}, {20, 1, qRgb(255, 0, 0)},
-        {20, 0, qRgb(0, 255, 255)},    {20, -3, qRgb(0, 255, 255)}, {7, 4, qRgb(240, 251, 255)},
+        {20, 11, qRgb(240, 251, 255)}, {20, 10, qRgb(255, 0, 0)},     {20, 1, qRgb(255, 0, 0)},
+        {20, 0, qRgb(0, 255, 255)},    {20, -3, qRgb(0, 255, 255)},   {7, 4, qRgb(240, 251, 255)},
         {7, 3, qRgb(255, 0, 0)},       {-5, -1, qRgb(240, 251, 255)},
     };
     auto* grid = control<ui::DataGrid>("DBGridEh1");
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.cur) + " of " + std::to_string(c.total));
-        file.sql("UPDATE Table1 SET TotalHP = " + std::to_string(c.total) + ", CurHP = " + std::to_string(c.cur) +
-                 " WHERE Name = 'Brynn'");
+        file.sql("UPDATE Table1 SET TotalHP = " + std::to_string(c.total) +
+                 ", CurHP = " + std::to_string(c.cur) + " WHERE Name = 'Brynn'");
         window->ADOTable1.reopen();
         selectRow(1); // the selected row shows the same colour as the others
         const QImage image = grid->grab().toImage();
         const QRect cell = grid->visualRect(grid->model()->index(1, 1));
-        const QPoint inside = grid->viewport()->mapTo(grid, cell.topLeft() + QPoint(cell.width() - 3, 3));
+        const QPoint inside =
+            grid->viewport()->mapTo(grid, cell.topLeft() + QPoint(cell.width() - 3, 3));
         EXPECT_EQ(image.pixel(inside) & 0xFFFFFF, c.colour & 0xFFFFFF);
     }
     file.sql("UPDATE Table1 SET TotalHP = NULL, CurHP = NULL WHERE Name = 'Brynn'");
     window->ADOTable1.reopen();
     const QImage image = grid->grab().toImage();
     const QRect cell = grid->visualRect(grid->model()->index(1, 1));
-    EXPECT_EQ(image.pixel(grid->viewport()->mapTo(grid, cell.topLeft() + QPoint(cell.width() - 3, 3))) & 0xFFFFFF,
-              qRgb(0, 255, 255) & 0xFFFFFF);
+    EXPECT_EQ(
+        image.pixel(grid->viewport()->mapTo(grid, cell.topLeft() + QPoint(cell.width() - 3, 3))) &
+            0xFFFFFF,
+        qRgb(0, 255, 255) & 0xFFFFFF);
 }
 
 TEST_F(MainWindowConditions, RangeInitiativeHoldsUntilTheRosterIsReopened)
@@ -293,7 +328,8 @@ TEST_F(MainWindowConditions, RangeInitiativeHoldsUntilTheRosterIsReopened)
     const auto names = [&] {
         std::vector<std::string> out;
         for (int i = 0; i < window->ADOTable1.recordCount(); ++i)
-            out.push_back(window->ADOTable1.withRecord(i, [&] { return window->ADOTable1.fieldByName("Name").displayText(); }));
+            out.push_back(window->ADOTable1.withRecord(
+                i, [&] { return window->ADOTable1.fieldByName("Name").displayText(); }));
         return out;
     };
     EXPECT_EQ(names(), (std::vector<std::string>{"Brynn", "Goblin.1", "Aldric"}));
