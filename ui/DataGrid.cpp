@@ -4,6 +4,8 @@
 #include "ui/DataGridModel.h"
 #include "ui/DataSource.h"
 #include "ui/ErrorHandler.h"
+#include "ui/FindDialog.h"
+#include "ui/ModalDialogs.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -127,7 +129,7 @@ void DataGrid::keyPressEvent(QKeyEvent* event)
 {
     DataSource* source = model_->dataSource();
     if (event->matches(QKeySequence::Find)) {
-        emit findRequested();
+        guarded([this] { showFindDialog(); })();
         return;
     }
     if (event->key() == Qt::Key_Escape && source && source->dataset() &&
@@ -154,6 +156,13 @@ void DataGrid::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+}
+
+void DataGrid::showFindDialog()
+{
+    if (!find_) find_ = new FindDialog(*this);
+    find_->prepare(currentIndex().isValid() ? currentIndex().column() : 0);
+    showModal(*find_);
 }
 
 void DataGrid::paintCell(QPainter* painter, const QRect& rect, int row, int visibleColumn)

@@ -11,6 +11,7 @@ namespace ui {
 
 class DataSource;
 class DataGridModel;
+class FindDialog;
 
 // One column of a data grid: the field it shows, its title and width, and whether it is
 // shown at all (a hidden column takes no room).
@@ -58,8 +59,8 @@ public:
     // Used by the delegate: paints one data cell of `row`.
     void paintCell(QPainter* painter, const QRect& rect, int row, int visibleColumn);
 
-signals:
-    void findRequested();
+    // Ctrl+F: the find dialog, made at its first use and kept with its settings.
+    void showFindDialog();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -73,6 +74,7 @@ private:
     QPainter* painter_ = nullptr;
     QColor brush_, pen_;
     bool following_ = false;
+    FindDialog* find_ = nullptr;
 };
 
 } // namespace ui
