@@ -98,10 +98,15 @@ void Statement::execute()
     sqlite3_stmt* stmt = stmt_.get();
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
-    for (const Parameter& p : parameters_) {
-        const int index = sqlite3_bind_parameter_index(stmt, (":" + p.name()).c_str());
-        if (index == 0) continue;
-        bindValue(stmt, index, p.value());
+    // Every place a parameter stands is bound, whatever the case it is written in there.
+    for (int index = 1; index <= sqlite3_bind_parameter_count(stmt); ++index) {
+        const char* name = sqlite3_bind_parameter_name(stmt, index);
+        if (!name || !*name) continue;
+        for (const Parameter& p : parameters_)
+            if (sameName(p.name(), name + 1)) {
+                bindValue(stmt, index, p.value());
+                break;
+            }
     }
     // A single statement outside a transaction is its own transaction: committed, or
     // nothing changed, by the time step returns.

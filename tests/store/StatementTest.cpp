@@ -70,6 +70,20 @@ TEST(Statement, ValuesAreBoundNeverSpliced)
               (std::vector<std::vector<std::string>>{{name, "NULL"}}));
 }
 
+TEST(Statement, AParameterWrittenInTwoCasesIsBoundEverywhere)
+{
+    PartyFile file;
+    store::PartyStore party;
+    file.open(party);
+    store::Statement insert(party.ADOConnection1, "ADOQuery1");
+    insert.setSql("INSERT INTO Table1 (Name, TotalHP, CurHP) VALUES (:Name, :HP, :hp)");
+    insert.paramByName("Name").setValue("Aldric");
+    insert.paramByName("HP").setValue(Value(30));
+    insert.execute();
+    EXPECT_EQ(file.rows("SELECT TotalHP, CurHP FROM Table1"),
+              (std::vector<std::vector<std::string>>{{"30", "30"}}));
+}
+
 TEST(Statement, ErrorsLeaveNothingChanged)
 {
     PartyFile file;
