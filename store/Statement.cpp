@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <regex>
 
 namespace store {
 
@@ -52,6 +53,26 @@ std::vector<std::string> parameterNames(std::string_view sql)
     return names;
 }
 
+std::string engineText(std::string_view sql)
+{
+    // "UPDATE T SET T.a = ..., T.b = ... WHERE ...": the engine takes no table name before a
+    // column it assigns, so the assignments lose theirs; everything else stays as written.
+    static const std::regex update(R"(^\s*UPDATE\s+(\w+)\s+SET\s)", std::regex::icase);
+    std::string text(sql);
+    std::smatch head;
+    if (!std::regex_search(text, head, update)) return text;
+    const std::string table = head[1].str();
+    const std::size_t setStart = static_cast<std::size_t>(head.length(0));
+    static const std::regex where(R"(\sWHERE[\s(])", std::regex::icase);
+    std::smatch tail;
+    std::string rest = text.substr(setStart);
+    const std::size_t setLength =
+        std::regex_search(rest, tail, where) ? static_cast<std::size_t>(tail.position(0)) : rest.size();
+    const std::regex qualified("(^|[\\s,])" + table + "\\.(\\w+)(\\s*=)", std::regex::icase);
+    const std::string assignments = std::regex_replace(rest.substr(0, setLength), qualified, "$1$2$3");
+    return text.substr(0, setStart) + assignments + rest.substr(setLength);
+}
+
 void Statement::Finalizer::operator()(sqlite3_stmt* s) const
 {
     sqlite3_finalize(s);
@@ -91,7 +112,7 @@ void Statement::execute()
     if (!stmt_) {
         sqlite3_stmt* stmt = nullptr;
         const unsigned flags = prepared_ ? SQLITE_PREPARE_PERSISTENT : 0;
-        if (sqlite3_prepare_v3(db, sql_.c_str(), -1, flags, &stmt, nullptr) != SQLITE_OK)
+        if (sqlite3_prepare_v3(db, engineText(sql_).c_str(), -1, flags, &stmt, nullptr) != SQLITE_OK)
             connection_.fail();
         stmt_.reset(stmt);
     }

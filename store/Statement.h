@@ -64,4 +64,7 @@ private:
 // quoted names are passed over.
 std::vector<std::string> parameterNames(std::string_view sql);
 
+// The text as the engine runs it: an UPDATE's assigned columns without their table's name.
+std::string engineText(std::string_view sql);
+
 } // namespace store

@@ -84,6 +84,28 @@ TEST(Statement, AParameterWrittenInTwoCasesIsBoundEverywhere)
               (std::vector<std::vector<std::string>>{{"30", "30"}}));
 }
 
+// The character dialog's update names its table before every assigned column.
+TEST(Statement, RunsAnUpdateWithQualifiedColumns)
+{
+    PartyFile file;
+    file.sql("INSERT INTO Table1 (Name, TotalHP) VALUES ('Kara', 20), ('Other', 5)");
+    store::PartyStore party;
+    file.open(party);
+    store::Statement update(party.ADOConnection1, "ADOQuery2");
+    update.setSql("UPDATE Table1 SET Table1.Name = :Name, Table1.TotalHP = :TotalHP, Table1.CurHP = :CurHP\n"
+                  "WHERE (Table1.ID=:ID);");
+    update.paramByName("Name").setValue("Table1.Name = 'x'");
+    update.paramByName("TotalHP").setValue(Value(31));
+    update.paramByName("CurHP").setValue(Value(31));
+    update.paramByName("ID").setValue(Value(1));
+    update.execute();
+    EXPECT_EQ(file.rows("SELECT Name, TotalHP, CurHP FROM Table1 ORDER BY ID"),
+              (std::vector<std::vector<std::string>>{{"Table1.Name = 'x'", "31", "31"}, {"Other", "5", "0"}}));
+    EXPECT_EQ(store::engineText("UPDATE Table1 SET Table1.Name = :Name, Table1.Will = :Will\nWHERE (Table1.ID=:ID);"),
+              "UPDATE Table1 SET Name = :Name, Will = :Will\nWHERE (Table1.ID=:ID);");
+    EXPECT_EQ(store::engineText("INSERT INTO Table1 ( Name ) VALUES (:Name );"), "INSERT INTO Table1 ( Name ) VALUES (:Name );");
+}
+
 TEST(Statement, ErrorsLeaveNothingChanged)
 {
     PartyFile file;
