@@ -52,17 +52,7 @@ public:
     store::PartyStore store;
 };
 
-// The message of the store::Error that f raises, or "no error".
-inline std::string errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    }
-    catch (const store::Error& e) {
-        return e.what();
-    }
-    return "no error";
-}
+using testing_support::errorOf;
 
 using Row = std::vector<std::string>;
 

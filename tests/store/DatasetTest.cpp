@@ -5,6 +5,8 @@
 #include "store/Statement.h"
 #include "tests/support/PartyFixture.h"
 
+#include "tests/support/ErrorOf.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -16,16 +18,7 @@ using store::DatasetState;
 using store::Value;
 using testing_support::PartyFile;
 
-std::string errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    }
-    catch (const store::Error& e) {
-        return e.what();
-    }
-    return "no error";
-}
+using testing_support::errorOf;
 
 // A party file with a few characters, and the store opened on it.
 class PartyDatasets : public ::testing::Test {

@@ -4,6 +4,8 @@
 #include "store/Error.h"
 #include "store/NumberFormat.h"
 
+#include "tests/support/ErrorOf.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -14,16 +16,7 @@ namespace {
 using store::Decimal;
 using store::Value;
 
-std::string errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    }
-    catch (const store::Error& e) {
-        return e.what();
-    }
-    return "no error";
-}
+using testing_support::errorOf;
 
 TEST(Value, NullConversionsFailWithTheirTypeNames)
 {
