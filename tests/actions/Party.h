@@ -3,6 +3,7 @@
 #include "store/Dataset.h"
 #include "store/Error.h"
 #include "store/PartyStore.h"
+#include "tests/support/ErrorOf.h"
 #include "tests/support/PartyFixture.h"
 
 #include <functional>
