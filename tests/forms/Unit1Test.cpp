@@ -82,9 +82,11 @@ TEST_F(MainWindowLayout, ControlsStandWhereTheLayoutPutsThem)
         const QRect laid(p.x, p.y, p.w, p.h);
         if (qobject_cast<QLabel*>(w) && !w->inherits("ui::DBText")) {
             // A caption may grow past its laid-out width rather than be clipped, never shrink.
-            EXPECT_TRUE(w->geometry().contains(laid)) << w->geometry().x() << "," << w->geometry().width();
+            EXPECT_TRUE(w->geometry().contains(laid))
+                << w->geometry().x() << "," << w->geometry().width();
             EXPECT_EQ(w->y(), p.y);
-            EXPECT_GE(w->width(), w->fontMetrics().horizontalAdvance(qobject_cast<QLabel*>(w)->text()));
+            EXPECT_GE(w->width(),
+                      w->fontMetrics().horizontalAdvance(qobject_cast<QLabel*>(w)->text()));
         }
         else {
             EXPECT_EQ(w->geometry(), laid);
