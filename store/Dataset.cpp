@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
 
 namespace store {
 
@@ -143,6 +144,10 @@ void Dataset::resolveFields()
             FieldDef def;
             def.name = c.name;
             if (!fieldTypeOfColumn(c.type, def.type)) def.type = FieldType::Float;
+            // "VARCHAR(255)": a text column keeps its length, as the edits bound to it do.
+            const auto open = c.type.find('('), close = c.type.find(')');
+            if (def.type == FieldType::String && open != std::string::npos && close > open)
+                def.size = std::atoi(c.type.substr(open + 1, close - open - 1).c_str());
             def.readOnly = c.rowidAlias;
             columns.push_back({static_cast<int>(fields.size()), c.name});
             fields.push_back(std::move(def));
@@ -298,6 +303,7 @@ Field Dataset::fieldByName(std::string_view fieldName)
 
 Dataset::Row* Dataset::presentedRow() const
 {
+    if (presentingNothing_) return nullptr;
     if (presented_) return presented_;
     if (editing()) return const_cast<Row*>(&buffer_);
     if (cursor_ >= 0 && cursor_ < static_cast<int>(view_.size()))

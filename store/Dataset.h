@@ -136,14 +136,25 @@ private:
     };
     class PresentGuard {
     public:
-        PresentGuard(Dataset& d, Row* row) : d_(d), saved_(d.presented_) { d_.presented_ = row; }
-        ~PresentGuard() { d_.presented_ = saved_; }
+        // A row the dataset does not have presents no record at all, not the current one.
+        PresentGuard(Dataset& d, Row* row)
+            : d_(d), saved_(d.presented_), savedNothing_(d.presentingNothing_)
+        {
+            d_.presented_ = row;
+            d_.presentingNothing_ = row == nullptr;
+        }
+        ~PresentGuard()
+        {
+            d_.presented_ = saved_;
+            d_.presentingNothing_ = savedNothing_;
+        }
         PresentGuard(const PresentGuard&) = delete;
         PresentGuard& operator=(const PresentGuard&) = delete;
 
     private:
         Dataset& d_;
         Row* saved_;
+        bool savedNothing_;
     };
 
     [[noreturn]] void fail(std::string_view message) const;
@@ -194,6 +205,7 @@ private:
     Row buffer_; // the pending change in edit or insert state
     std::vector<bool> written_;
     Row* presented_ = nullptr;
+    bool presentingNothing_ = false;
 
     struct SortKey {
         int field;

@@ -76,6 +76,10 @@ TEST_F(PartyDatasets, OpensWithDeclaredFieldsAndTheFirstRecordCurrent)
     EXPECT_EQ(party.ADOTable2.fieldByName("Sum-cp").displayText(), "14");
     // Every column of Inventory, in column order, for the dataset without declared fields.
     ASSERT_EQ(party.ADOTable3.fieldCount(), 4);
+    EXPECT_EQ(party.ADOTable3.fieldDef(1).size,
+              255); // the column's length, for the edits bound to it
+    // A row the dataset does not have shows nothing, not the current record.
+    EXPECT_TRUE(r.withRecord(99, [&] { return r.fieldByName("Name").value(); }).isNull());
     EXPECT_EQ(party.ADOTable3.fieldDef(0).name, "Name");
     EXPECT_EQ(party.ADOTable3.fieldDef(1).name, "Item");
     EXPECT_EQ(party.ADOTable3.fieldDef(2).name, "Weight");
