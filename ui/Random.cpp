@@ -3,30 +3,41 @@
 #include <chrono>
 #include <random>
 
-namespace ui {
+namespace ui::random {
 
 namespace {
+
 std::mt19937& engine()
 {
-    static std::mt19937 e(12345u);
-    return e;
+    static std::mt19937 generator(5489u);
+    return generator;
 }
+
 } // namespace
 
-void Random::seedFromClock()
+void randomize()
 {
-    engine().seed(
-        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    // Both clocks, and a counter, so that two seedings within one clock tick still differ.
+    static std::uint64_t seedings = 0;
+    const auto steady =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    const auto wall =
+        static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    const std::uint64_t mixed = steady ^ (wall * 0x9E3779B97F4A7C15ull) ^ (++seedings << 32);
+    std::seed_seq sequence{static_cast<std::uint32_t>(mixed),
+                           static_cast<std::uint32_t>(mixed >> 32)};
+    engine().seed(sequence);
 }
 
-void Random::seed(unsigned value)
+void seed(std::uint32_t value)
 {
     engine().seed(value);
 }
 
-int Random::below(int n)
+int below(int n)
 {
+    if (n <= 1) return 0;
     return std::uniform_int_distribution<int>(0, n - 1)(engine());
 }
 
-} // namespace ui
+} // namespace ui::random

@@ -4,15 +4,20 @@
 
 namespace ui {
 
+QStringList windowFontFamilies()
+{
+    return {QStringLiteral("MS Sans Serif"),   QStringLiteral("Microsoft Sans Serif"),
+            QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+            QStringLiteral("DejaVu Sans"),     QStringLiteral("Nimbus Sans"),
+            QStringLiteral("Arial"),           QStringLiteral("Helvetica")};
+}
+
 QFont windowFont()
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    // Liberation Sans has the widths of the faces these layouts were measured with.
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(11);
+    QFont font;
+    font.setFamilies(windowFontFamilies());
     font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
     return font;
 }
 
