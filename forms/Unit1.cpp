@@ -7,6 +7,8 @@
 #include "actions/Rests.h"
 #include "actions/Surges.h"
 #include "forms/ConditionHints.h"
+#include "forms/Unit12.h"
+#include "forms/Unit5.h"
 #include "store/ConnectionString.h"
 #include "store/WholeNumber.h"
 #include "ui/ArrowButton.h"
@@ -18,6 +20,7 @@
 #include "ui/ErrorHandler.h"
 #include "ui/FlatColorButton.h"
 #include "ui/Hints.h"
+#include "ui/Images.h"
 #include "ui/MessageBoxes.h"
 #include "ui/PlainDataGrid.h"
 #include "ui/WindowFont.h"
@@ -30,7 +33,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPainter>
 
 namespace {
 
@@ -149,30 +151,6 @@ const ui::GridColumn rosterColumns[] = {
     {"UsedSecondWind", "Used SW", 50, true},
 };
 
-// The picture button's badge: a red question mark on a pale-yellow disc, grey when disabled.
-QIcon questionBadge()
-{
-    const auto paint = [](QColor disc, QColor mark) {
-        QPixmap pixmap(16, 16);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(mark.darker(130), 1));
-        p.setBrush(disc);
-        p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
-        QFont font(QStringLiteral("Liberation Sans"));
-        font.setPixelSize(13);
-        font.setBold(true);
-        p.setFont(font);
-        p.setPen(mark);
-        p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
-        return pixmap;
-    };
-    QIcon icon(paint(QColor(255, 250, 190), QColor(210, 0, 0)));
-    icon.addPixmap(paint(QColor(225, 225, 225), QColor(130, 130, 130)), QIcon::Disabled);
-    return icon;
-}
-
 } // namespace
 
 TForm1::TForm1(QWidget* parent, QString executableFileName)
@@ -267,7 +245,7 @@ void TForm1::setUpControls()
     ui::setHint(ui_->JvDice1, QStringLiteral("Click me!"));
     ui_->SpeedButton1->setFocusPolicy(Qt::NoFocus);
     ui_->SpeedButton1->setAutoRaise(true);
-    ui_->SpeedButton1->setIcon(questionBadge());
+    ui_->SpeedButton1->setIcon(ui::images::helpBadge());
     ui_->SpeedButton1->setIconSize(QSize(16, 16));
 
     // The handlers, by the control that runs them.
@@ -303,6 +281,9 @@ void TForm1::setUpControls()
                 ui::guarded([this, h = c.handler](bool) { (this->*h)(); }));
     connect(ui_->JvDice1, &ui::DecorativeDie::clicked, this,
             ui::guarded([this] { JvDice1Click(); }));
+    connect(ui_->Dice, &QAbstractButton::clicked, this, ui::guarded([this](bool) { DiceClick(); }));
+    connect(ui_->SpeedButton1, &QAbstractButton::clicked, this,
+            ui::guarded([this](bool) { SpeedButton1Click(); }));
     connect(PopupMenu1, &QMenu::triggered, this,
             ui::guarded([this](QAction* item) { N01Click(item); }));
     connect(PopupMenu2, &QMenu::triggered, this,
@@ -409,6 +390,20 @@ void TForm1::DBGridEh1DrawColumnCell(ui::DataGrid& grid, const QRect& rect, int 
     grid.canvasBrushColor(storedColor(cur > half ? clPaleBlue : cur > 0 ? clRed : clAqua));
     grid.canvasFontColor(storedColor(clBlack));
     grid.defaultDrawColumnCell(rect, dataCol, column, state);
+}
+
+// Every click opens another window over the earlier ones, which stay as they are; the main
+// window owns them all and destroys them with itself.
+void TForm1::DiceClick()
+{
+    auto* dice = new forms::TForm12(this);
+    dice->show();
+}
+
+void TForm1::SpeedButton1Click()
+{
+    auto* about = new forms::TAboutBox(this);
+    about->show();
 }
 
 void TForm1::JvDice1Click()

@@ -54,6 +54,8 @@ public:
     void DBCheckBoxEh1Click(ui::DBCheckBox* sender);
     bool Edit1KeyDown(int key); // true when the key was handled
     void JvDice1Click();
+    void DiceClick();
+    void SpeedButton1Click();
     void Button4Click();
     void Button5Click();
     void JvArrowButton1Click();

@@ -2,6 +2,7 @@
 
 #include "store/NumberFormat.h"
 #include "ui/ErrorHandler.h"
+#include "ui/Images.h"
 
 #include <QLocale>
 
@@ -13,6 +14,8 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Tavrix"));
     setApplicationDisplayName(QStringLiteral("Tavrix"));
+    setWindowIcon(images::applicationIcon());
+    setDesktopFileName(QStringLiteral("Tavrix"));
     // Numbers show with the separator of the user's number settings.
     const QString point = QLocale().decimalPoint();
     if (point.size() == 1 && point.at(0).unicode() < 0x80)
