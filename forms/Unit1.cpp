@@ -3,11 +3,15 @@
 #include "actions/Counters.h"
 #include "actions/GroupActions.h"
 #include "actions/HitPoints.h"
+#include "actions/Money.h"
 #include "actions/NumericCheck.h"
 #include "actions/Rests.h"
 #include "actions/Surges.h"
 #include "forms/ConditionHints.h"
 #include "forms/Unit12.h"
+#include "forms/Unit2.h"
+#include "forms/Unit3.h"
+#include "forms/Unit4.h"
 #include "forms/Unit5.h"
 #include "store/ConnectionString.h"
 #include "store/WholeNumber.h"
@@ -22,6 +26,7 @@
 #include "ui/Hints.h"
 #include "ui/Images.h"
 #include "ui/MessageBoxes.h"
+#include "ui/ModalDialogs.h"
 #include "ui/PlainDataGrid.h"
 #include "ui/WindowFont.h"
 
@@ -275,6 +280,13 @@ void TForm1::setUpControls()
         {ui_->RbButton8, &TForm1::Button19Click},
         {ui_->Button18, &TForm1::Button18Click},
         {ui_->Button17, &TForm1::Button17Click},
+        {ui_->Button1, &TForm1::Button1Click},
+        {ui_->Button3, &TForm1::Button3Click},
+        {ui_->Button9, &TForm1::Button9Click},
+        {ui_->Button13, &TForm1::Button13Click},
+        {ui_->Button8, &TForm1::Button8Click},
+        {ui_->Button2, &TForm1::Button2Click},
+        {ui_->Button10, &TForm1::Button10Click},
     };
     for (const Click& c : clicks)
         connect(c.control, &QAbstractButton::clicked, this,
@@ -542,4 +554,88 @@ void TForm1::Button18Click()
 void TForm1::Button17Click()
 {
     actions::forEachPlayerCharacter(ADOTable1, [this] { Button11Click(); });
+}
+
+// The character and NPC dialogs write with statements of their own and the roster is read
+// again after them, which would drop a condition ticked and not yet posted: it is posted
+// first. Should that post be refused, the error is shown and no dialog opens.
+void TForm1::Button1Click()
+{
+    ADOTable1.settle();
+    TForm2 dialog(this, ADOConnection1, ADOTable1);
+    dialog.CharID = 0;
+    if (ui::showModal(dialog) == ui::mrOk) ADOTable1.reopen();
+}
+
+void TForm1::Button3Click()
+{
+    ADOTable1.settle();
+    TForm2 dialog(this, ADOConnection1, ADOTable1);
+    dialog.CharID = ADOTable1.fieldByName("ID").asInteger();
+    if (ui::showModal(dialog) == ui::mrOk) ADOTable1.reopen();
+}
+
+void TForm1::Button13Click()
+{
+    ADOTable1.settle();
+    TForm4 dialog(this, ADOConnection1);
+    if (ui::showModal(dialog) == ui::mrOk) ADOTable1.reopen();
+}
+
+void TForm1::Button9Click()
+{
+    const std::string name = ADOTable1.fieldByName("Name").value().toString();
+    if (!ui::confirm(this, QString::fromStdString("Delete " + name + "?"))) return;
+    ADOTable1.deleteRecord();
+    // The party's sums would otherwise go on counting the deleted character's coins.
+    ADOTable2.reopen();
+    ADOTable4.reopen();
+}
+
+bool TForm1::CheckNumericEdit(QLineEdit& edit)
+{
+    const std::string text = edit.text().toStdString();
+    if (actions::passesNumericCheck(text)) return true;
+    ui::showWarning(this, QString::fromStdString(actions::notNumericMessage(text)));
+    edit.setText(QStringLiteral("0"));
+    edit.setFocus();
+    return false;
+}
+
+void TForm1::Button8Click()
+{
+    QLineEdit* const amounts[] = {ui_->Edit4, ui_->Edit5, ui_->Edit6, ui_->Edit7, ui_->Edit8};
+    for (QLineEdit* edit : amounts)
+        if (!CheckNumericEdit(*edit)) return;
+    const auto amount = [](const QLineEdit* edit) {
+        return actions::amountOf(edit->text().toStdString());
+    };
+    const actions::Coins coins{amount(ui_->Edit4), amount(ui_->Edit5), amount(ui_->Edit6),
+                               amount(ui_->Edit7), amount(ui_->Edit8)};
+    const bool posted = actions::applyMoney(ADOTable1, coins, [&] {
+        for (QLineEdit* edit : amounts)
+            edit->setText(QStringLiteral("0"));
+    });
+    if (!posted) return;
+    ADOTable2.reopen();
+    ADOTable4.reopen();
+}
+
+void TForm1::Button2Click()
+{
+    // Without a current character the item would belong to nobody.
+    if (ADOTable1.active() && ADOTable1.isEmpty()) return;
+    ADOTable3.appendValues(
+        {ADOTable1.fieldByName("Name").value(), store::Value(""), store::Value(std::int32_t{0})});
+    ADOTable3.edit();
+    TForm3 dialog(this, DataSource3);
+    if (ui::showModal(dialog) == ui::mrOk) ADOTable3.post();
+    ADOTable4.reopen();
+}
+
+void TForm1::Button10Click()
+{
+    const std::string item = ADOTable3.fieldByName("Item").value().toString();
+    if (ui::confirm(this, QString::fromStdString("Delete " + item + "?"))) ADOTable3.deleteRecord();
+    ADOTable4.reopen();
 }

@@ -9,6 +9,7 @@
 #include <memory>
 
 class QAction;
+class QLineEdit;
 class QMenu;
 class QRect;
 
@@ -79,6 +80,15 @@ public:
     void Button19Click();
     void Button18Click();
     void Button17Click();
+    void Button1Click();
+    void Button3Click();
+    void Button9Click();
+    void Button13Click();
+    void Button8Click();
+    void Button2Click();
+    void Button10Click();
+    // True when the amount edit may be used; otherwise warns, puts "0" back and focuses it.
+    bool CheckNumericEdit(QLineEdit& edit);
     void DBGridEh1DrawColumnCell(ui::DataGrid& grid, const QRect& rect, int dataCol,
                                  const ui::GridColumn& column, const ui::CellState& state);
 
