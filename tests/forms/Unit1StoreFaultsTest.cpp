@@ -1,4 +1,5 @@
 #include "tests/forms/MainWindowFixture.h"
+#include "tests/support/WriteFaults.h"
 #include "ui/DBNavigator.h"
 
 #include <QToolButton>
@@ -49,6 +50,26 @@ TEST_F(MainWindow, AWriteLockHeldByAnotherProgramIsReportedAndNothingIsLost)
     sqlite3_close(other);
     click("Button5"); // the lock is gone: the pending change is posted once
     EXPECT_EQ(row("CurHP", "Aldric"), "25");
+}
+
+TEST_F(MainWindow, AFullDiskIsReportedAndTheChangeIsPostedOnceThereIsRoomAgain)
+{
+    testing_support::WriteFaults disk;
+    start(); // the window's connection goes through the disk that can fill up
+    disk.arm(SQLITE_FULL);
+    type("Edit1", "5");
+    click("Button5");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, ui::MessageKind::Error);
+    EXPECT_EQ(boxes.shown[0].text, "database or disk is full.");
+    EXPECT_EQ(window->ADOTable1.state(), store::DatasetState::Edit);
+    EXPECT_EQ(window->ADOTable1.fieldByName("CurHP").asInteger(), 25);
+    EXPECT_EQ(row("CurHP", "Aldric"), "30");
+    disk.disarm();
+    click("Button5");
+    EXPECT_EQ(row("CurHP", "Aldric"), "25");
+    EXPECT_EQ(file.scalar("PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
 } // namespace

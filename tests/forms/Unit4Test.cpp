@@ -1,10 +1,13 @@
 #include "forms/Unit4.h"
 
 #include "tests/forms/DialogFixture.h"
+#include "tests/support/WriteFaults.h"
 #include "ui/SpinEdit.h"
 
 #include <QAccessible>
 #include <QLabel>
+
+#include <sqlite3.h>
 
 #include <functional>
 #include <optional>
@@ -201,6 +204,51 @@ TEST_F(NpcDialog, AFailedOkKeepsTheDialogOpenUntilSomethingIsWritten)
                       c.name + ".9");
         }
     }
+}
+
+// The disk fills up while the fifth NPC is written: the four before it stay, the error says
+// why, and the dialog closes so that the roster is read again and shows them.
+TEST_F(NpcDialog, ADiskFullInTheMiddleOfABatchKeepsTheNpcsBeforeIt)
+{
+    testing_support::WriteFaults disk;
+    party.ADOConnection1.setConnected(false);
+    file.open(party); // through the disk that can fill up
+    struct Commits {
+        testing_support::WriteFaults* disk;
+        int seen = 0;
+    } commits{&disk};
+    sqlite3_commit_hook(
+        party.ADOConnection1.handle(),
+        [](void* data) {
+            auto* c = static_cast<Commits*>(data);
+            if (++c->seen == 5) c->disk->arm(SQLITE_FULL);
+            return 0;
+        },
+        &commits);
+    auto d = dialog();
+    const int result = runModal(*d, [&](QDialog& w) {
+        type(w, "Edit1", "Orc");
+        type(w, "Edit3", "15");
+        typeQuantity(w, "8");
+        click(w, "Button1");
+    });
+    sqlite3_commit_hook(party.ADOConnection1.handle(), nullptr, nullptr);
+    disk.disarm();
+    EXPECT_EQ(result, ui::mrOk);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, ui::MessageKind::Error);
+    EXPECT_TRUE(boxes.shown[0].text.contains("database or disk is full"))
+        << boxes.shown[0].text.toStdString();
+    EXPECT_EQ(file.scalar("PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(file.scalar("SELECT group_concat(Name) FROM Table1"), "Orc.1,Orc.2,Orc.3,Orc.4");
+
+    // With room again the next batch goes through.
+    auto again = dialog();
+    runModal(*again, [&](QDialog& w) {
+        type(w, "Edit1", "Orc");
+        click(w, "Button1");
+    });
+    EXPECT_EQ(file.scalar("SELECT count(*) FROM Table1"), "5");
 }
 
 TEST_F(NpcDialog, WindowTabOrderAndWhatAssistiveTechnologyIsTold)
