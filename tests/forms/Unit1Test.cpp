@@ -176,22 +176,56 @@ struct BadStart {
     const char* what;
     std::function<void(testing_support::PartyFile&)> spoil;
     const char* message; // what the error box says, the folder standing for %
-    bool rosterOpen;
+    const char* open;    // the datasets open after it: Roster, Money sums, Inventory, Weight
 };
+
+// A party file's first bytes, then bytes that are no database at all.
+std::string withBody(const std::string& head, std::size_t headBytes, std::size_t bodyBytes)
+{
+    std::string bytes = head.substr(0, headBytes);
+    std::uint32_t x = 2463534242u;
+    for (std::size_t i = 0; i < bodyBytes; ++i) {
+        x ^= x << 13, x ^= x >> 17, x ^= x << 5;
+        bytes += static_cast<char>(x >> 24);
+    }
+    return bytes;
+}
+void overwrite(const testing_support::PartyFile& f, const std::string& bytes)
+{
+    std::ofstream(f.path(), std::ios::binary | std::ios::trunc) << bytes;
+}
 
 TEST(MainWindowStart, EachFailedStartShowsOneErrorAndTheWindow)
 {
     const BadStart cases[] = {
         {"no file", [](auto& f) { std::filesystem::remove(f.path()); },
-         "Could not find file '%/Mirel.mdb'.", false},
+         "Could not find file '%/Mirel.mdb'.", "----"},
         {"empty file", [](auto& f) { std::ofstream(f.path(), std::ios::trunc); },
-         "Could not open '%/Mirel.mdb': the file is empty, not a party file.", false},
+         "Could not open '%/Mirel.mdb': the file is empty, not a party file.", "----"},
         {"text file", [](auto& f) { std::ofstream(f.path(), std::ios::trunc) << "not a party"; },
-         "Could not open '%/Mirel.mdb': file is not a database.", false},
+         "Could not open '%/Mirel.mdb': file is not a database.", "----"},
+        {"truncated", [](auto& f) { overwrite(f, f.bytes().substr(0, 3000)); },
+         "Could not open '%/Mirel.mdb': database disk image is malformed.", "----"},
+        {"random bytes behind a valid header",
+         [](auto& f) { overwrite(f, withBody(f.bytes(), 100, 16284)); },
+         "Could not open '%/Mirel.mdb': database disk image is malformed.", "----"},
         {"no roster", [](auto& f) { f.sql("DROP VIEW SumMoney; DROP TABLE Table1"); },
-         "no such table: Table1.", false},
+         "no such table: Table1.", "----"},
+        {"no money sums", [](auto& f) { f.sql("DROP VIEW SumMoney"); }, "no such table: SumMoney.",
+         "R---"},
+        {"no inventory", [](auto& f) { f.sql("DROP VIEW Weight; DROP TABLE Inventory"); },
+         "no such table: Inventory.", "RM--"},
         {"no weight query", [](auto& f) { f.sql("DROP VIEW Weight"); }, "no such table: Weight.",
-         true},
+         "RMI-"},
+        {"a roster column missing", [](auto& f) { f.sql("ALTER TABLE Table1 DROP COLUMN Prone"); },
+         "ADOTable1: Field 'Prone' not found.", "----"},
+        {"a column of the wrong type",
+         [](auto& f) {
+             f.sql("ALTER TABLE Table1 RENAME COLUMN TempHP TO OldTempHP;"
+                   "ALTER TABLE Table1 ADD COLUMN TempHP TEXT");
+         },
+         "ADOTable1: Type mismatch for field 'TempHP', expecting: Integer actual: WideString.",
+         "----"},
     };
     for (const BadStart& c : cases) {
         SCOPED_TRACE(c.what);
@@ -211,10 +245,13 @@ TEST(MainWindowStart, EachFailedStartShowsOneErrorAndTheWindow)
             EXPECT_EQ(boxes.shown[0].caption, "Tavrix");
             EXPECT_EQ(boxes.shown[0].text.toStdString(), expected);
             EXPECT_TRUE(window.isVisible());
-            EXPECT_EQ(window.ADOTable1.active(), c.rosterOpen);
+            const std::string open{
+                window.ADOTable1.active() ? 'R' : '-', window.ADOTable2.active() ? 'M' : '-',
+                window.ADOTable3.active() ? 'I' : '-', window.ADOTable4.active() ? 'W' : '-'};
+            EXPECT_EQ(open, c.open);
             // The conditions carry no hints after a failed start.
             EXPECT_TRUE(window.findChild<QWidget*>("DBCheckBoxEh8")->toolTip().isEmpty());
-            if (!c.rosterOpen) {
+            if (!window.ADOTable1.active()) {
                 QTest::mouseClick(window.findChild<QAbstractButton*>("Button7"), Qt::LeftButton);
                 ASSERT_EQ(boxes.shown.size(), 2u);
                 EXPECT_EQ(boxes.shown[1].text,
