@@ -8,7 +8,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace store {
 
@@ -98,6 +104,22 @@ bool Connection::readOnly() const
     return db_ && sqlite3_db_readonly(db_, "main") == 1;
 }
 
+void Connection::requireWritable() const
+{
+    handle();
+    // The permission of whoever runs the program, as the file system gives it now.
+#ifndef _WIN32
+    const bool protectedNow = faccessat(AT_FDCWD, path_.c_str(), W_OK, AT_EACCESS) != 0 &&
+                              (errno == EACCES || errno == EROFS);
+#else
+    // Elsewhere only the engine's own read-only state is consulted.
+    const bool protectedNow = false;
+#endif
+    if (protectedNow || readOnly())
+        throw Error(formatMessage("'%s' is read-only, so the change was not saved", {path_}),
+                    SQLITE_READONLY);
+}
+
 sqlite3* Connection::handle() const
 {
     if (!db_) throw Error(prefixed(name_, "Connection is not open"));
@@ -133,6 +155,7 @@ sqlite3_stmt* Connection::cachedStatement(const std::string& sql)
 
 Transaction::Transaction(Connection& connection) : connection_(connection)
 {
+    connection_.requireWritable();
     connection_.exec("BEGIN IMMEDIATE");
 }
 

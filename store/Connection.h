@@ -49,6 +49,11 @@ public:
     // A statement prepared once per connection and kept for later calls with the same text.
     sqlite3_stmt* cachedStatement(const std::string& sql);
 
+    // Raises a clear error when the file can no longer be written: write-protected since the
+    // connection opened it (the engine, holding it open, would write on regardless) or opened
+    // read-only. Every write checks this first, so a refused change is still pending.
+    void requireWritable() const;
+
     // Runs a statement without results; raises the engine's message on failure.
     void exec(const char* sql);
 

@@ -66,10 +66,12 @@ std::string engineText(std::string_view sql)
     static const std::regex where(R"(\sWHERE[\s(])", std::regex::icase);
     std::smatch tail;
     std::string rest = text.substr(setStart);
-    const std::size_t setLength =
-        std::regex_search(rest, tail, where) ? static_cast<std::size_t>(tail.position(0)) : rest.size();
+    const std::size_t setLength = std::regex_search(rest, tail, where)
+                                      ? static_cast<std::size_t>(tail.position(0))
+                                      : rest.size();
     const std::regex qualified("(^|[\\s,])" + table + "\\.(\\w+)(\\s*=)", std::regex::icase);
-    const std::string assignments = std::regex_replace(rest.substr(0, setLength), qualified, "$1$2$3");
+    const std::string assignments =
+        std::regex_replace(rest.substr(0, setLength), qualified, "$1$2$3");
     return text.substr(0, setStart) + assignments + rest.substr(setLength);
 }
 
@@ -112,7 +114,8 @@ void Statement::execute()
     if (!stmt_) {
         sqlite3_stmt* stmt = nullptr;
         const unsigned flags = prepared_ ? SQLITE_PREPARE_PERSISTENT : 0;
-        if (sqlite3_prepare_v3(db, engineText(sql_).c_str(), -1, flags, &stmt, nullptr) != SQLITE_OK)
+        if (sqlite3_prepare_v3(db, engineText(sql_).c_str(), -1, flags, &stmt, nullptr) !=
+            SQLITE_OK)
             connection_.fail();
         stmt_.reset(stmt);
     }
@@ -129,6 +132,7 @@ void Statement::execute()
                 break;
             }
     }
+    if (!sqlite3_stmt_readonly(stmt)) connection_.requireWritable();
     // A single statement outside a transaction is its own transaction: committed, or
     // nothing changed, by the time step returns.
     int rc;
