@@ -21,6 +21,20 @@ template <class Form> std::array<QLineEdit*, 6> numberEdits(const Form& form)
 // Initiative, TotalHP, CurHP (the TotalHP edit again: a character starts, and is reset to,
 // full hit points), AC, Fort, Ref, Will. The first text that is not a whole number raises its
 // conversion error, so a statement is never run with a number missing.
+// The parameters of the character statements and the types they are declared with: the name a
+// text, the seven numbers as `numbers`, PC a boolean and ID a whole number where the text has
+// them.
+inline void declareCharacterParameters(store::Statement& statement, store::ValueType numbers)
+{
+    statement.paramByName("Name").declare(store::ValueType::String);
+    for (const char* number : {"TotalHP", "CurHP", "Initiative", "AC", "Ref", "Fort", "Will"})
+        statement.paramByName(number).declare(numbers);
+    for (const store::Statement::Parameter& p : statement.parameters()) {
+        if (p.name() == "PC") statement.paramByName("PC").declare(store::ValueType::Boolean);
+        if (p.name() == "ID") statement.paramByName("ID").declare(store::ValueType::Integer);
+    }
+}
+
 template <class Form> void bindCharacterNumbers(store::Statement& statement, const Form& form)
 {
     const std::pair<const char*, const QLineEdit*> numbers[] = {

@@ -2,12 +2,21 @@
 
 #include "forms/CharacterEdits.h"
 #include "store/Dataset.h"
+#include "store/Error.h"
 #include "ui/ErrorHandler.h"
 #include "ui/MessageBoxes.h"
 
 #include "ui_Unit2.h"
 
 #include <QShowEvent>
+
+namespace {
+
+constexpr const char* deletedMeanwhile =
+    "The character was deleted by another program since it was read, so this change was not "
+    "saved";
+
+} // namespace
 
 TForm2::TForm2(QWidget* owner, store::Connection& ADOConnection1, store::Dataset& ADOTable1)
     : DialogForm(owner, QPoint(244, 116)), ADOTable1(ADOTable1),
@@ -27,6 +36,10 @@ TForm2::TForm2(QWidget* owner, store::Connection& ADOConnection1, store::Dataset
                      "Table1.CurHP = :CurHP, Table1.Initiative = :Initiative, Table1.AC = :AC, "
                      "Table1.Fort = :Fort, Table1.Ref = :Ref, Table1.Will = :Will\n"
                      "WHERE (Table1.ID=:ID);");
+    // The insert hands its numbers over as texts, which the columns turn back into numbers;
+    // the update hands over whole numbers.
+    forms::declareCharacterParameters(ADOQuery1, store::ValueType::String);
+    forms::declareCharacterParameters(ADOQuery2, store::ValueType::Integer);
 
     connect(ui_->Button1, &QAbstractButton::clicked, this,
             ui::guarded([this](bool) { Button1Click(); }));
@@ -69,7 +82,10 @@ void TForm2::Button1Click()
         statement.paramByName("PC").setValue(true);
     else
         statement.paramByName("ID").setValue(store::Value(CharID));
-    statement.execute();
+    // An update that finds no record (another program deleted the character meanwhile) wrote
+    // nothing: said as a refusal, so the typed values are not dropped as if saved.
+    if (statement.execute() == 0 && CharID != 0)
+        throw store::Error(store::prefixed(ADOQuery2.name(), deletedMeanwhile));
     // Only a written record closes the dialog: a number that does not convert, or a statement
     // the database refuses, leaves it open with everything the master typed.
     done(ui::mrOk);

@@ -32,6 +32,10 @@ public:
 
     int CharID = 0; // 0: add a player character; otherwise the ID of the record to update
 
+    // The statements the dialog runs, as they stand.
+    const store::Statement& insertStatement() const { return ADOQuery1; }
+    const store::Statement& updateStatement() const { return ADOQuery2; }
+
 protected:
     void showEvent(QShowEvent* event) override;
 

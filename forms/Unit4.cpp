@@ -22,6 +22,8 @@ TForm4::TForm4(QWidget* owner, store::Connection& ADOConnection1)
         "INSERT INTO Table1 ( Name, TotalHP, CurHP, Initiative, AC, Ref, Fort, Will, PC )\n"
         "   VALUES (:Name, :TotalHP, :CurHP, :Initiative, :AC, :Ref, :Fort, :Will, :PC );");
     ADOQuery1.setPrepared(true);
+    forms::declareCharacterParameters(ADOQuery1, store::ValueType::Integer);
+    ADOQuery1.paramByName("PC").setValue(false);
 
     connect(ui_->Button1, &QAbstractButton::clicked, this,
             ui::guarded([this](bool) { Button1Click(); }));
@@ -36,7 +38,7 @@ TForm4::~TForm4() = default;
 
 void TForm4::Button1Click()
 {
-    const int quantity = ui_->SpinEdit1->value();
+    const int quantity = ui_->SpinEdit1->valueInRange();
     const std::string name = ui_->Edit1->text().toStdString();
     int inserted = 0;
     try {

@@ -27,6 +27,9 @@ public:
     TForm4(QWidget* owner, store::Connection& ADOConnection1);
     ~TForm4() override;
 
+    // The statement the dialog runs once per NPC, as it stands.
+    const store::Statement& insertStatement() const { return ADOQuery1; }
+
 private:
     void Button1Click();
     void Button2Click();

@@ -75,6 +75,33 @@ std::string engineText(std::string_view sql)
     return text.substr(0, setStart) + assignments + rest.substr(setLength);
 }
 
+void Statement::Parameter::setValue(Value value)
+{
+    if (!declared_ || value.isNull()) {
+        value_ = std::move(value);
+        return;
+    }
+    switch (*declared_) {
+    case ValueType::String:
+        value_ = value.toString();
+        break;
+    case ValueType::Integer:
+        value_ = value.toInteger();
+        break;
+    case ValueType::Boolean:
+        value_ = value.toBoolean();
+        break;
+    default:
+        value_ = std::move(value);
+    }
+}
+
+void Statement::Parameter::declare(ValueType type)
+{
+    declared_ = type;
+    setValue(std::move(value_));
+}
+
 void Statement::Finalizer::operator()(sqlite3_stmt* s) const
 {
     sqlite3_finalize(s);
@@ -108,7 +135,7 @@ void Statement::close()
     stmt_.reset();
 }
 
-void Statement::execute()
+int Statement::execute()
 {
     sqlite3* db = connection_.handle();
     if (!stmt_) {
@@ -141,6 +168,7 @@ void Statement::execute()
     sqlite3_reset(stmt);
     if (rc != SQLITE_DONE) connection_.fail();
     if (!prepared_) close();
+    return sqlite3_changes(db);
 }
 
 } // namespace store

@@ -3,6 +3,7 @@
 #include "store/Value.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,13 +23,19 @@ public:
     public:
         const std::string& name() const { return name_; }
         const Value& value() const { return value_; }
-        void setValue(Value value) { value_ = std::move(value); }
+        // A declared parameter converts what it is given to its declared type (a text, a
+        // whole number, a boolean) before it is bound, and raises that conversion's error; a
+        // null stays null. The column the value lands in converts it once more to its own type.
+        void setValue(Value value);
+        void declare(ValueType type);
+        std::optional<ValueType> declaredType() const { return declared_; }
 
     private:
         friend class Statement;
         explicit Parameter(std::string name) : name_(std::move(name)) {}
         std::string name_;
         Value value_;
+        std::optional<ValueType> declared_;
     };
 
     Statement(Connection& connection, std::string componentName);
@@ -45,7 +52,8 @@ public:
     const std::vector<Parameter>& parameters() const { return parameters_; }
     Parameter& paramByName(std::string_view parameterName); // "Parameter '%s' not found"
 
-    void execute();
+    // Runs the text once with the parameters' values; gives the number of rows it changed.
+    int execute();
     void close(); // releases the prepared form
 
 private:

@@ -8,6 +8,7 @@
 #include <QLabel>
 
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -323,6 +324,80 @@ TEST_F(CharacterDialog, AFailedOkKeepsTheDialogOpenAndWritesNothing)
             EXPECT_EQ(after[2][5], "21");
         }
     }
+}
+
+TEST_F(CharacterDialog, AnEditOfACharacterAnotherProgramDeletedIsRefusedAndKeepsTheDialogOpen)
+{
+    const int id = seedTwoAndSelectTheSecond();
+    auto d = dialog(id);
+    const int result = runModal(*d, [&](QDialog& w) {
+        type(w, "Edit3", "44");
+        file.sql("DELETE FROM Table1 WHERE ID = " + std::to_string(id)); // the other program
+        click(w, "Button1");
+        EXPECT_TRUE(w.isVisible());
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].kind, ui::MessageKind::Error);
+        EXPECT_EQ(boxes.shown[0].text,
+                  "ADOQuery2: The character was deleted by another program since it was read, "
+                  "so this change was not saved.");
+        EXPECT_EQ(control<QLineEdit>(w, "Edit3")->text(), "44");
+        click(w, "Button2");
+    });
+    EXPECT_EQ(result, ui::mrCancel);
+    EXPECT_EQ(characters(), (Rows{{"Aldric", "40", "30", "0", "3", "18", "15", "16", "14", "1"}}));
+}
+
+TEST_F(CharacterDialog, RunsItsStatementsAsWrittenWithTheirDeclaredParameters)
+{
+    using store::ValueType;
+    auto d = dialog();
+    const store::Statement& insert = d->insertStatement();
+    const store::Statement& update = d->updateStatement();
+    EXPECT_EQ(insert.sql(),
+              "INSERT INTO Table1 ( Name, TotalHP, CurHP, Initiative, AC, Ref, Fort, Will, PC )\n" +
+                  std::string(21, ' ') +
+                  "VALUES (:Name, :TotalHP, :CurHP, :Initiative, :AC, :Ref, :Fort, :Will, :PC );");
+    EXPECT_EQ(update.sql(),
+              "UPDATE Table1 SET Table1.Name = :Name, Table1.TotalHP = :TotalHP, Table1.CurHP = "
+              ":CurHP, Table1.Initiative = :Initiative, Table1.AC = :AC, Table1.Fort = :Fort, "
+              "Table1.Ref = :Ref, Table1.Will = :Will\nWHERE (Table1.ID=:ID);");
+    const auto declared = [](const store::Statement& s) {
+        std::vector<std::pair<std::string, std::optional<ValueType>>> out;
+        for (const auto& p : s.parameters())
+            out.emplace_back(p.name(), p.declaredType());
+        return out;
+    };
+    const auto S = ValueType::String, I = ValueType::Integer, B = ValueType::Boolean;
+    EXPECT_EQ(declared(insert), (decltype(declared(insert)){{"Name", S},
+                                                            {"TotalHP", S},
+                                                            {"CurHP", S},
+                                                            {"Initiative", S},
+                                                            {"AC", S},
+                                                            {"Ref", S},
+                                                            {"Fort", S},
+                                                            {"Will", S},
+                                                            {"PC", B}}));
+    EXPECT_EQ(declared(update), (decltype(declared(update)){{"Name", S},
+                                                            {"TotalHP", I},
+                                                            {"CurHP", I},
+                                                            {"Initiative", I},
+                                                            {"AC", I},
+                                                            {"Fort", I},
+                                                            {"Ref", I},
+                                                            {"Will", I},
+                                                            {"ID", I}}));
+
+    // The insert hands its numbers over as texts; the columns still hold numbers.
+    runModal(*d, [&](QDialog& w) {
+        type(w, "Edit2", "7");
+        type(w, "Edit3", "2147483647");
+        click(w, "Button1");
+    });
+    EXPECT_EQ(file.rows("SELECT typeof(TotalHP), typeof(CurHP), typeof(Initiative), "
+                        "typeof(AC), TotalHP, Initiative, typeof(Name), typeof(PC), PC "
+                        "FROM Table1"),
+              (Rows{{"integer", "integer", "integer", "integer", "2147483647", "7", "text",
+                     "integer", "1"}}));
 }
 
 TEST_F(CharacterDialog, NamesAreStoredExactlyAsTyped)

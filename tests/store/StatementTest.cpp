@@ -106,6 +106,54 @@ TEST(Statement, RunsAnUpdateWithQualifiedColumns)
     EXPECT_EQ(store::engineText("INSERT INTO Table1 ( Name ) VALUES (:Name );"), "INSERT INTO Table1 ( Name ) VALUES (:Name );");
 }
 
+// A declared parameter converts what it is given to its type; the column converts once more.
+TEST(Statement, DeclaredParametersConvertTheirValuesAndExecuteCountsTheRows)
+{
+    PartyFile file;
+    store::PartyStore party;
+    file.open(party);
+    store::Statement insert(party.ADOConnection1, "ADOQuery1");
+    insert.setSql("INSERT INTO Table1 (Name, TotalHP, CurHP, PC) VALUES (:Name, :TotalHP, :CurHP, :PC)");
+    insert.paramByName("Name").declare(store::ValueType::String);
+    insert.paramByName("TotalHP").declare(store::ValueType::String);
+    insert.paramByName("CurHP").declare(store::ValueType::Integer);
+    insert.paramByName("PC").declare(store::ValueType::Boolean);
+
+    insert.paramByName("Name").setValue(Value(12));
+    insert.paramByName("TotalHP").setValue(Value(-40));
+    EXPECT_EQ(insert.paramByName("TotalHP").value(), Value("-40"));
+    insert.paramByName("CurHP").setValue(Value(" +$1F"));
+    EXPECT_EQ(insert.paramByName("CurHP").value(), Value(31));
+    insert.paramByName("PC").setValue(Value(1));
+    EXPECT_EQ(insert.paramByName("PC").value(), Value(true));
+    EXPECT_EQ(insert.execute(), 1);
+
+    insert.paramByName("CurHP").setValue(Value());
+    EXPECT_TRUE(insert.paramByName("CurHP").value().isNull());
+    EXPECT_EQ(insert.execute(), 1);
+    EXPECT_EQ(file.rows("SELECT typeof(Name), Name, typeof(TotalHP), TotalHP, quote(CurHP), PC "
+                        "FROM Table1 ORDER BY ID"),
+              (std::vector<std::vector<std::string>>{{"text", "12", "integer", "-40", "31", "1"},
+                                                     {"text", "12", "integer", "-40", "NULL", "1"}}));
+
+    try {
+        insert.paramByName("CurHP").setValue(Value("12a"));
+        ADD_FAILURE();
+    }
+    catch (const store::Error& e) {
+        EXPECT_STREQ(e.what(), "'12a' is not a valid integer value");
+    }
+
+    store::Statement update(party.ADOConnection1, "ADOQuery2");
+    update.setSql("UPDATE Table1 SET Table1.TotalHP = :TotalHP\nWHERE (Table1.ID=:ID);");
+    update.paramByName("TotalHP").setValue(Value(5));
+    update.paramByName("ID").setValue(Value(2));
+    EXPECT_EQ(update.execute(), 1);
+    EXPECT_EQ(update.execute(), 1); // the same values again still count the row
+    update.paramByName("ID").setValue(Value(99));
+    EXPECT_EQ(update.execute(), 0);
+}
+
 TEST(Statement, ErrorsLeaveNothingChanged)
 {
     PartyFile file;
