@@ -76,7 +76,7 @@ void TForm12::Button1Click(QObject* sender)
     const auto* button = qobject_cast<QAbstractButton*>(sender);
     if (!button) return;
     const int sides = store::toWholeNumber(button->text().mid(2).toStdString());
-    const int count = ui_->SpinEdit1->value();
+    const int count = ui_->SpinEdit1->valueInRange();
     std::vector<int> rolls;
     for (int i = 0; i < count; ++i)
         rolls.push_back(ui::random::below(sides) + 1);

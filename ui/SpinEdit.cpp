@@ -128,11 +128,17 @@ void SpinEdit::keyPressEvent(QKeyEvent* event)
     QAbstractSpinBox::keyPressEvent(event);
 }
 
+int SpinEdit::valueInRange()
+{
+    const int current = value();
+    if (checkValue(current) != current) setValue(current);
+    return value();
+}
+
 void SpinEdit::focusOutEvent(QFocusEvent* event)
 {
     QAbstractSpinBox::focusOutEvent(event);
-    const int current = value();
-    if (checkValue(current) != current) setValue(current);
+    valueInRange();
 }
 
 QSize SpinEdit::sizeHint() const

@@ -49,6 +49,11 @@ public:
     // The value brought into MinValue..MaxValue (unchanged when they are equal).
     int checkValue(int value) const;
 
+    // The value, with a number outside MinValue..MaxValue first set to the nearer bound as
+    // leaving the box does: for a handler that must not trust the box to have lost the focus
+    // (a button pressed through assistive technology leaves the focus where it is).
+    int valueInRange();
+
     // Whether typing this character is accepted.
     bool isValidChar(QChar c) const;
 

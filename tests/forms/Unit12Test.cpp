@@ -5,6 +5,8 @@
 #include "ui/SpinEdit.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
@@ -256,6 +258,23 @@ TEST_F(DiceWindowTest, TwentyFiveBecomesTenWhenADiceButtonIsClicked)
         EXPECT_GE(r, 1);
         EXPECT_LE(r, 6);
     }
+}
+
+TEST_F(DiceWindowTest, APressThatLeavesTheFocusInTheCountStillRollsAtMostTen)
+{
+    // Assistive technology presses a button without moving the focus: the count is never left,
+    // so the roll must bring it into range itself instead of rolling two thousand million dice.
+    TForm12* w = openActive();
+    typeCount(w, "2147483647");
+    QAccessibleInterface* button = QAccessible::queryAccessibleInterface(w->button("Button1"));
+    ASSERT_NE(button, nullptr);
+    ASSERT_NE(button->actionInterface(), nullptr);
+    button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    // The press is shown as a short animated click before the button reacts.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->Label1()->text() != "0"; }));
+    EXPECT_EQ(QApplication::focusWidget(), w->SpinEdit1());
+    EXPECT_EQ(w->SpinEdit1()->text(), "10");
+    EXPECT_EQ(rollsOf(w->Label1()->text()).size(), 10u);
 }
 
 TEST_F(DiceWindowTest, ALoneMinusRollsOneDieAndStays)

@@ -79,6 +79,32 @@ TEST_F(NpcDialog, InsertsANumberedBatch)
     EXPECT_TRUE(boxes.shown.empty());
 }
 
+TEST_F(NpcDialog, RunsItsPreparedInsertAsWrittenWithTheDeclaredParameters)
+{
+    using store::ValueType;
+    auto d = dialog();
+    const store::Statement& insert = d->insertStatement();
+    EXPECT_EQ(insert.sql(),
+              "INSERT INTO Table1 ( Name, TotalHP, CurHP, Initiative, AC, Ref, Fort, Will, PC )\n"
+              "   VALUES (:Name, :TotalHP, :CurHP, :Initiative, :AC, :Ref, :Fort, :Will, :PC );");
+    EXPECT_TRUE(insert.prepared());
+    std::vector<std::pair<std::string, std::optional<ValueType>>> declared;
+    for (const auto& p : insert.parameters())
+        declared.emplace_back(p.name(), p.declaredType());
+    const auto S = ValueType::String, I = ValueType::Integer, B = ValueType::Boolean;
+    EXPECT_EQ(declared, (decltype(declared){{"Name", S},
+                                            {"TotalHP", I},
+                                            {"CurHP", I},
+                                            {"Initiative", I},
+                                            {"AC", I},
+                                            {"Ref", I},
+                                            {"Fort", I},
+                                            {"Will", I},
+                                            {"PC", B}}));
+    ASSERT_EQ(insert.parameters().back().name(), "PC");
+    EXPECT_EQ(insert.parameters().back().value(), store::Value(false));
+}
+
 TEST_F(NpcDialog, EnterAtOnceInsertsOneNewName)
 {
     auto d = dialog();
@@ -108,6 +134,25 @@ TEST_F(NpcDialog, AQuantityPastTheLimitIsBroughtToAThousandWhenTheBoxIsLeft)
     ASSERT_EQ(names.size(), 1000u);
     for (int n = 1; n <= 1000; ++n)
         ASSERT_EQ(names[n - 1][0], "Goblin." + std::to_string(n));
+}
+
+TEST_F(NpcDialog, APressThatLeavesTheFocusInTheQuantityStillInsertsAtMostAThousand)
+{
+    // Assistive technology presses OK without moving the focus out of the quantity box.
+    auto d = dialog();
+    const int result = runModal(*d, [&](QDialog& w) {
+        typeQuantity(w, "2147483647");
+        QAccessibleInterface* ok = QAccessible::queryAccessibleInterface(control(w, "Button1"));
+        ASSERT_NE(ok, nullptr);
+        ASSERT_NE(ok->actionInterface(), nullptr);
+        ok->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        // The press is shown as a short animated click before the button reacts.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 30000));
+        EXPECT_EQ(control<ui::SpinEdit>(w, "SpinEdit1")->text(), "1000");
+    });
+    EXPECT_EQ(result, ui::mrOk);
+    EXPECT_EQ(file.rows("SELECT count(*), max(Name = 'New name.1000') FROM Table1"),
+              (Rows{{"1000", "1"}}));
 }
 
 TEST_F(NpcDialog, EscCancelAndTheCloseBoxWriteNothing)
