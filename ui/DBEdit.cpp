@@ -1,5 +1,6 @@
 #include "ui/DBEdit.h"
 
+#include "ui/Beep.h"
 #include "ui/DataSource.h"
 #include "ui/ErrorHandler.h"
 
@@ -205,7 +206,7 @@ void DBEdit::keyPressEvent(QKeyEvent* event)
     if (typing) {
         for (QChar c : typed)
             if (!acceptsCharacter(c)) {
-                QApplication::beep();
+                ui::beep();
                 event->accept();
                 return;
             }
@@ -221,7 +222,7 @@ void DBEdit::keyPressEvent(QKeyEvent* event)
             return;
         }
         if (!editing) {
-            QApplication::beep();
+            ui::beep();
             event->accept();
             return;
         }

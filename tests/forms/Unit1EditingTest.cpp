@@ -247,9 +247,13 @@ TEST_F(MainWindowEditing, ApplyAddsEveryAmountOnceOrNothing)
             EXPECT_EQ(QApplication::focusWidget(), control(c.focused));
         }
         EXPECT_FALSE(window->ADOTable1.editing());
-        // The party's sums are read again after each post.
+        // The party's sums and the carried weight (coins included) are read again after each
+        // post: reading everything anew shows nothing else.
         EXPECT_EQ(shown("DBText7"), file.scalar("SELECT sum(cp) FROM Table1"));
         EXPECT_EQ(shown("DBText9"), file.scalar("SELECT sum(gp) FROM Table1"));
+        const std::string weight = shown("DBText13");
+        readAgain();
+        EXPECT_EQ(shown("DBText13"), weight);
     }
 }
 
@@ -330,13 +334,16 @@ TEST_F(MainWindowEditing, ItemsAddedCancelledClosedAndDeleted)
     file.sql("DELETE FROM Inventory WHERE Item NOT IN ('Sword', 'Shield')");
     readAgain();
     window->ADOTable3.moveTo(1);
+    // Another program makes the sword heavier: even a cancelled delete reads the weight again.
+    file.sql("UPDATE Inventory SET Weight = 5 WHERE Item = 'Sword'");
     boxes.answers = {ui::mrCancel, ui::mrOk};
     click("Button10");
-    EXPECT_EQ(items(), start);
+    EXPECT_EQ(items(), (Rows{{"Aldric", "Sword", "5"}, {"Aldric", "Shield", "6"}}));
+    EXPECT_DOUBLE_EQ(weightShown(), before + 1);
     click("Button10");
     EXPECT_EQ(boxes.texts(), (std::vector<QString>{"Delete Shield?", "Delete Shield?"}));
-    EXPECT_EQ(items(), (Rows{{"Aldric", "Sword", "4"}}));
-    EXPECT_DOUBLE_EQ(weightShown(), before - 6);
+    EXPECT_EQ(items(), (Rows{{"Aldric", "Sword", "5"}}));
+    EXPECT_DOUBLE_EQ(weightShown(), before + 1 - 6);
 
     // A character without items has nothing to name in the question.
     window->ADOTable1.moveTo(1); // Brynn

@@ -1,6 +1,7 @@
 #include "forms/Unit3.h"
 
 #include "tests/forms/DialogFixture.h"
+#include "ui/Beep.h"
 #include "ui/DataSource.h"
 
 #include <QAccessible>
@@ -144,14 +145,16 @@ TEST_F(ItemDialog, TheWeightStaysAWholeNumber)
         std::vector<QString> warnings;
         const char* left;
         const char* stored;
+        int beeps; // characters refused before any check
     };
     const Case cases[] = {
         {"2.5 typed: the separator is refused",
          [](QLineEdit& e) { QTest::keyClicks(&e, "2.5"); },
          {},
          "25",
-         "25"},
-        {"a letter typed", [](QLineEdit& e) { QTest::keyClicks(&e, "7a"); }, {}, "7", "7"},
+         "25",
+         1},
+        {"a letter typed", [](QLineEdit& e) { QTest::keyClicks(&e, "7a"); }, {}, "7", "7", 1},
         {"2.5 pasted: cut back to a whole number",
          [](QLineEdit& e) {
              QApplication::clipboard()->setText("2.5");
@@ -159,12 +162,14 @@ TEST_F(ItemDialog, TheWeightStaysAWholeNumber)
          },
          {"2.5 is not numeric value", "2. is not numeric value"},
          "2",
-         "2"},
+         "2",
+         0},
         {"a lone minus",
          [](QLineEdit& e) { QTest::keyClick(&e, '-'); },
          {"- is not numeric value"},
          "",
-         "NULL"},
+         "NULL",
+         0},
         {"a pasted negative weight",
          [](QLineEdit& e) {
              QApplication::clipboard()->setText("-3");
@@ -172,26 +177,55 @@ TEST_F(ItemDialog, TheWeightStaysAWholeNumber)
          },
          {},
          "-3",
-         "-3"},
+         "-3",
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         file.sql("DELETE FROM Inventory WHERE Item <> 'Sword'");
         party.ADOTable3.reopen();
         boxes.shown.clear();
+        int beeps = 0;
+        ui::installBeepHandler([&] { ++beeps; });
         const int result = addItem([&](QDialog& w) {
             auto* weight = control<QLineEdit>(w, "DBEditEh2");
             type(w, "DBEditEh2", "");
             c.typing(*weight);
+            EXPECT_EQ(beeps, c.beeps);
             EXPECT_EQ(weight->text(), c.left);
             EXPECT_EQ(w.focusWidget(), weight);
             EXPECT_EQ(weight->cursorPosition(), weight->text().size());
             click(w, "Button1");
         });
+        ui::installBeepHandler({});
         EXPECT_EQ(result, ui::mrOk);
         EXPECT_EQ(boxes.texts(), c.warnings);
         EXPECT_EQ(file.scalar("SELECT Weight FROM Inventory WHERE Item = ''"), c.stored);
     }
+}
+
+TEST_F(ItemDialog, EscInEitherEditPutsTheRecordsValueBackAndSelectsIt)
+{
+    const int result = addItem([&](QDialog& w) {
+        const std::pair<const char*, const char*> typed[] = {{"DBEditEh1", "Rope"},
+                                                             {"DBEditEh2", "12"}};
+        for (const auto& [name, text] : typed) {
+            SCOPED_TRACE(name);
+            auto* edit = control<QLineEdit>(w, name);
+            type(w, name, text);
+            QTest::keyClick(edit, Qt::Key_Escape);
+            EXPECT_TRUE(w.isVisible());
+            const QString value = QString::fromStdString(
+                party.ADOTable3.fieldByName(edit == control(w, "DBEditEh1") ? "Item" : "Weight")
+                    .displayText());
+            EXPECT_EQ(edit->text(), value);
+            EXPECT_EQ(edit->selectedText(), value);
+        }
+        EXPECT_EQ(control<QLineEdit>(w, "DBEditEh2")->text(), "0");
+        click(w, "Button1");
+    });
+    EXPECT_EQ(result, ui::mrOk);
+    EXPECT_EQ(items(), (Rows{{"Aldric", "Sword", "4"}, {"Aldric", "", "0"}}));
 }
 
 TEST_F(ItemDialog, WindowTabOrderAndWhatAssistiveTechnologyIsTold)
