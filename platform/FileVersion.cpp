@@ -36,14 +36,19 @@ std::string GetFileVersionString(const std::string& fileName)
 
 namespace platform {
 
-std::string GetFileVersionString(const std::string& fileName)
+std::string fileVersionStringIn(ByteSource& image)
 {
-    FileSource file(fileName);
     // A block's length is a 16-bit number: more than that is never looked at.
-    const auto block = readElfSection(file, versioninfo::sectionName, 0xFFFF);
+    const auto block = readElfSection(image, versioninfo::sectionName, 0xFFFF);
     if (!block) return {};
     const auto text = versioninfo::queryText(*block, versioninfo::fileVersionPath);
     return text ? versioninfo::toUtf8(*text) : std::string();
+}
+
+std::string GetFileVersionString(const std::string& fileName)
+{
+    FileSource file(fileName);
+    return fileVersionStringIn(file);
 }
 
 } // namespace platform

@@ -15,6 +15,14 @@
 
 namespace platform {
 
+class ByteSource;
+
 std::string GetFileVersionString(const std::string& fileName);
+
+#ifndef _WIN32
+// The FileVersion string of the version block in an ELF image, wherever its bytes are: the
+// file that GetFileVersionString names, or bytes in memory.
+std::string fileVersionStringIn(ByteSource& image);
+#endif
 
 } // namespace platform

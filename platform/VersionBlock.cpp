@@ -48,4 +48,4 @@ __attribute__((section(".tavrix_version"), used, aligned(4)))
 const std::array<std::uint8_t, built.size>
     tavrixVersionBlock = bytes();
 #endif
-// Elsewhere (Windows) the version resource is the platform's own, from a resource script.
+// Elsewhere (Windows) the version resource is the platform's own, from platform/Tavrix.rc.in.

@@ -47,10 +47,7 @@ std::vector<std::uint8_t> blockOf(std::uint16_t language, std::uint16_t codePage
 std::string versionOfImage(std::span<const std::uint8_t> image)
 {
     MemorySource source(image);
-    const auto block = readElfSection(source, versioninfo::sectionName, 0xFFFF);
-    if (!block) return {};
-    const auto text = versioninfo::queryText(*block, versioninfo::fileVersionPath);
-    return text ? versioninfo::toUtf8(*text) : std::string();
+    return fileVersionStringIn(source);
 }
 
 class TempFile {
@@ -76,6 +73,13 @@ private:
 };
 
 } // namespace
+
+#ifdef TAVRIX_PROGRAM_FILE
+TEST(GetFileVersionString, TheProgramCarriesItsFileVersion)
+{
+    EXPECT_EQ(GetFileVersionString(TAVRIX_PROGRAM_FILE), "0.6.1.13");
+}
+#endif
 
 TEST(GetFileVersionString, AnExecutableLinkedWithTheVersionBlockGivesTheProjectVersion)
 {
