@@ -77,7 +77,7 @@ void SpinEdit::fixup(QString&) const {}
 
 QAbstractSpinBox::StepEnabled SpinEdit::stepEnabled() const
 {
-    // As the arrows of the original: always both, the step brings the value into range.
+    // Both arrows are always offered; a step brings the value into range.
     return isReadOnly() ? StepNone : (StepUpEnabled | StepDownEnabled);
 }
 

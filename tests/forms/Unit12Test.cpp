@@ -94,7 +94,7 @@ TEST_F(DiceWindowTest, IsLaidOutAsTheTableSays)
     EXPECT_EQ(w->windowTitle(), "Dice");
     EXPECT_TRUE(w->isWindow());
     EXPECT_EQ(w->parentWidget(), &owner);
-    EXPECT_EQ(w->size(), QSize(317, 142)); // 325 x 176 outside, on the original's frame
+    EXPECT_EQ(w->size(), QSize(317, 142)); // 325 x 176 outside, with a frame of 8 by 34 pixels
     EXPECT_EQ(w->pos(), QPoint(216, 124));
     EXPECT_NE(w->minimumSize(), w->maximumSize()); // sizeable
     EXPECT_EQ(w->font().pixelSize(), 11);
