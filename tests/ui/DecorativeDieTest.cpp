@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QImage>
+#include <QPalette>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -166,6 +167,33 @@ TEST(DecorativeDie, DrawsItsFaceToFitLessAOnePixelMargin)
     QImage small = die.grab().toImage();
     EXPECT_EQ(small.size(), QSize(29, 29));
     EXPECT_LT(small.pixelColor(14, 14).lightness(), 120); // the middle pip of five
+
+    // The face is drawn to fit the die less one pixel on every side: the outermost ring of
+    // pixels stays the background, and the face spans the rest (its picture's own rim starts a
+    // pixel and a half inside the picture).
+    for (const int side : {66, 29}) {
+        SCOPED_TRACE(side);
+        ui::DecorativeDie framed;
+        QPalette palette = framed.palette();
+        palette.setColor(QPalette::Window, Qt::magenta);
+        framed.setPalette(palette);
+        framed.setAutoFillBackground(true);
+        framed.resize(side, side);
+        framed.setValue(3);
+        const QImage image = framed.grab().toImage();
+        QRect face;
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x)
+                if (image.pixelColor(x, y) != QColor(Qt::magenta)) face |= QRect(x, y, 1, 1);
+        EXPECT_GE(face.left(), 1);
+        EXPECT_GE(face.top(), 1);
+        EXPECT_LE(face.right(), side - 2);
+        EXPECT_LE(face.bottom(), side - 2);
+        EXPECT_LE(face.left(), 3);
+        EXPECT_LE(face.top(), 3);
+        EXPECT_GE(face.right(), side - 4);
+        EXPECT_GE(face.bottom(), side - 4);
+    }
 }
 
 TEST(DecorativeDie, IsAButtonNamedDieForAssistiveTools)
