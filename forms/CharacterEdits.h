@@ -17,24 +17,19 @@ template <class Form> std::array<QLineEdit*, 6> numberEdits(const Form& form)
     return {form.Edit2, form.Edit3, form.Edit4, form.Edit5, form.Edit6, form.Edit7};
 }
 
-// Binds the numbers of a character, each converted from its edit's text in this order:
-// Initiative, TotalHP, CurHP (the TotalHP edit again: a character starts, and is reset to,
-// full hit points), AC, Fort, Ref, Will. The first text that is not a whole number raises its
-// conversion error, so a statement is never run with a number missing.
-// The parameters of the character statements and the types they are declared with: the name a
-// text, the seven numbers as `numbers`, PC a boolean and ID a whole number where the text has
-// them.
+// Declares the parameters the character statements share: the name a text, the seven numbers
+// as `numbers`.
 inline void declareCharacterParameters(store::Statement& statement, store::ValueType numbers)
 {
     statement.paramByName("Name").declare(store::ValueType::String);
     for (const char* number : {"TotalHP", "CurHP", "Initiative", "AC", "Ref", "Fort", "Will"})
         statement.paramByName(number).declare(numbers);
-    for (const store::Statement::Parameter& p : statement.parameters()) {
-        if (p.name() == "PC") statement.paramByName("PC").declare(store::ValueType::Boolean);
-        if (p.name() == "ID") statement.paramByName("ID").declare(store::ValueType::Integer);
-    }
 }
 
+// Binds the numbers of a character, each converted from its edit's text in this order:
+// Initiative, TotalHP, CurHP (the TotalHP edit again: a character starts, and is reset to,
+// full hit points), AC, Fort, Ref, Will. The first text that is not a whole number raises its
+// conversion error, so a statement is never run with a number missing.
 template <class Form> void bindCharacterNumbers(store::Statement& statement, const Form& form)
 {
     const std::pair<const char*, const QLineEdit*> numbers[] = {

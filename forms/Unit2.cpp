@@ -39,7 +39,9 @@ TForm2::TForm2(QWidget* owner, store::Connection& ADOConnection1, store::Dataset
     // The insert hands its numbers over as texts, which the columns turn back into numbers;
     // the update hands over whole numbers.
     forms::declareCharacterParameters(ADOQuery1, store::ValueType::String);
+    ADOQuery1.paramByName("PC").declare(store::ValueType::Boolean);
     forms::declareCharacterParameters(ADOQuery2, store::ValueType::Integer);
+    ADOQuery2.paramByName("ID").declare(store::ValueType::Integer);
 
     connect(ui_->Button1, &QAbstractButton::clicked, this,
             ui::guarded([this](bool) { Button1Click(); }));

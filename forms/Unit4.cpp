@@ -23,6 +23,7 @@ TForm4::TForm4(QWidget* owner, store::Connection& ADOConnection1)
         "   VALUES (:Name, :TotalHP, :CurHP, :Initiative, :AC, :Ref, :Fort, :Will, :PC );");
     ADOQuery1.setPrepared(true);
     forms::declareCharacterParameters(ADOQuery1, store::ValueType::Integer);
+    ADOQuery1.paramByName("PC").declare(store::ValueType::Boolean);
     ADOQuery1.paramByName("PC").setValue(false);
 
     connect(ui_->Button1, &QAbstractButton::clicked, this,
