@@ -3,11 +3,10 @@
 // gives nothing, with the message that names the text.
 #include "store/Error.h"
 #include "store/WholeNumber.h"
+#include "tests/fuzz/Finding.h"
 
 #include <charconv>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,29 +44,23 @@ std::optional<std::int32_t> byFromChars(std::string_view text)
                                               : static_cast<std::int64_t>(magnitude));
 }
 
-[[noreturn]] void fail(const char* what, std::string_view text)
-{
-    std::fprintf(stderr, "%s: '%.*s'\n", what, static_cast<int>(text.size()), text.data());
-    std::abort();
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const auto read = store::parseWholeNumber(text);
-    if (read != byFromChars(text)) fail("the two readings differ", text);
-    if (store::isWholeNumber(text) != read.has_value()) fail("isWholeNumber disagrees", text);
+    if (read != byFromChars(text)) finding("the two readings differ", text);
+    if (store::isWholeNumber(text) != read.has_value()) finding("isWholeNumber disagrees", text);
     try {
         const std::int32_t value = store::toWholeNumber(text);
-        if (!read || value != *read) fail("toWholeNumber read what the rule refuses", text);
+        if (!read || value != *read) finding("toWholeNumber read what the rule refuses", text);
     }
     catch (const store::Error& e) {
-        if (read) fail("toWholeNumber refused a whole number", text);
+        if (read) finding("toWholeNumber refused a whole number", text);
         // what() is a C string: a text holding a zero character shows up to it.
         const std::string message = "'" + std::string(text) + "' is not a valid integer value";
-        if (e.what() != message.substr(0, message.find('\0'))) fail("wrong message", text);
+        if (e.what() != message.substr(0, message.find('\0'))) finding("wrong message", text);
     }
     return 0;
 }
