@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/PartyStore.h"
+#include "store/Statement.h"
 #include "tests/support/PartyFixture.h"
 #include "tests/support/ScriptedMessageBoxes.h"
 #include "ui/ModalDialogs.h"
@@ -12,7 +13,9 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace testing_support {
@@ -72,6 +75,16 @@ protected:
     }
 
     using Rows = std::vector<std::vector<std::string>>;
+
+    // A statement's parameters in order, each with the type it is declared with.
+    using DeclaredParameters = std::vector<std::pair<std::string, std::optional<store::ValueType>>>;
+    static DeclaredParameters declaredParameters(const store::Statement& statement)
+    {
+        DeclaredParameters out;
+        for (const auto& p : statement.parameters())
+            out.emplace_back(p.name(), p.declaredType());
+        return out;
+    }
 
     PartyFile file;
     store::PartyStore party;

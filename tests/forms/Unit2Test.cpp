@@ -8,7 +8,6 @@
 #include <QLabel>
 
 #include <functional>
-#include <optional>
 
 namespace {
 
@@ -361,31 +360,25 @@ TEST_F(CharacterDialog, RunsItsStatementsAsWrittenWithTheirDeclaredParameters)
               "UPDATE Table1 SET Table1.Name = :Name, Table1.TotalHP = :TotalHP, Table1.CurHP = "
               ":CurHP, Table1.Initiative = :Initiative, Table1.AC = :AC, Table1.Fort = :Fort, "
               "Table1.Ref = :Ref, Table1.Will = :Will\nWHERE (Table1.ID=:ID);");
-    const auto declared = [](const store::Statement& s) {
-        std::vector<std::pair<std::string, std::optional<ValueType>>> out;
-        for (const auto& p : s.parameters())
-            out.emplace_back(p.name(), p.declaredType());
-        return out;
-    };
     const auto S = ValueType::String, I = ValueType::Integer, B = ValueType::Boolean;
-    EXPECT_EQ(declared(insert), (decltype(declared(insert)){{"Name", S},
-                                                            {"TotalHP", S},
-                                                            {"CurHP", S},
-                                                            {"Initiative", S},
-                                                            {"AC", S},
-                                                            {"Ref", S},
-                                                            {"Fort", S},
-                                                            {"Will", S},
-                                                            {"PC", B}}));
-    EXPECT_EQ(declared(update), (decltype(declared(update)){{"Name", S},
-                                                            {"TotalHP", I},
-                                                            {"CurHP", I},
-                                                            {"Initiative", I},
-                                                            {"AC", I},
-                                                            {"Fort", I},
-                                                            {"Ref", I},
-                                                            {"Will", I},
-                                                            {"ID", I}}));
+    EXPECT_EQ(declaredParameters(insert), (DeclaredParameters{{"Name", S},
+                                                              {"TotalHP", S},
+                                                              {"CurHP", S},
+                                                              {"Initiative", S},
+                                                              {"AC", S},
+                                                              {"Ref", S},
+                                                              {"Fort", S},
+                                                              {"Will", S},
+                                                              {"PC", B}}));
+    EXPECT_EQ(declaredParameters(update), (DeclaredParameters{{"Name", S},
+                                                              {"TotalHP", I},
+                                                              {"CurHP", I},
+                                                              {"Initiative", I},
+                                                              {"AC", I},
+                                                              {"Fort", I},
+                                                              {"Ref", I},
+                                                              {"Will", I},
+                                                              {"ID", I}}));
 
     // The insert hands its numbers over as texts; the columns still hold numbers.
     runModal(*d, [&](QDialog& w) {

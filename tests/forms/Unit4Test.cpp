@@ -1,6 +1,7 @@
 #include "forms/Unit4.h"
 
 #include "tests/forms/DialogFixture.h"
+#include "tests/support/AccessiblePress.h"
 #include "tests/support/WriteFaults.h"
 #include "ui/SpinEdit.h"
 
@@ -88,19 +89,16 @@ TEST_F(NpcDialog, RunsItsPreparedInsertAsWrittenWithTheDeclaredParameters)
               "INSERT INTO Table1 ( Name, TotalHP, CurHP, Initiative, AC, Ref, Fort, Will, PC )\n"
               "   VALUES (:Name, :TotalHP, :CurHP, :Initiative, :AC, :Ref, :Fort, :Will, :PC );");
     EXPECT_TRUE(insert.prepared());
-    std::vector<std::pair<std::string, std::optional<ValueType>>> declared;
-    for (const auto& p : insert.parameters())
-        declared.emplace_back(p.name(), p.declaredType());
     const auto S = ValueType::String, I = ValueType::Integer, B = ValueType::Boolean;
-    EXPECT_EQ(declared, (decltype(declared){{"Name", S},
-                                            {"TotalHP", I},
-                                            {"CurHP", I},
-                                            {"Initiative", I},
-                                            {"AC", I},
-                                            {"Ref", I},
-                                            {"Fort", I},
-                                            {"Will", I},
-                                            {"PC", B}}));
+    EXPECT_EQ(declaredParameters(insert), (DeclaredParameters{{"Name", S},
+                                                              {"TotalHP", I},
+                                                              {"CurHP", I},
+                                                              {"Initiative", I},
+                                                              {"AC", I},
+                                                              {"Ref", I},
+                                                              {"Fort", I},
+                                                              {"Will", I},
+                                                              {"PC", B}}));
     ASSERT_EQ(insert.parameters().back().name(), "PC");
     EXPECT_EQ(insert.parameters().back().value(), store::Value(false));
 }
@@ -142,11 +140,7 @@ TEST_F(NpcDialog, APressThatLeavesTheFocusInTheQuantityStillInsertsAtMostAThousa
     auto d = dialog();
     const int result = runModal(*d, [&](QDialog& w) {
         typeQuantity(w, "2147483647");
-        QAccessibleInterface* ok = QAccessible::queryAccessibleInterface(control(w, "Button1"));
-        ASSERT_NE(ok, nullptr);
-        ASSERT_NE(ok->actionInterface(), nullptr);
-        ok->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        // The press is shown as a short animated click before the button reacts.
+        testing_support::pressAsAssistiveTechnology(control(w, "Button1"));
         EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 30000));
         EXPECT_EQ(control<ui::SpinEdit>(w, "SpinEdit1")->text(), "1000");
     });
