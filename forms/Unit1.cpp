@@ -28,6 +28,7 @@
 #include "ui/MessageBoxes.h"
 #include "ui/ModalDialogs.h"
 #include "ui/PlainDataGrid.h"
+#include "ui/StartedFileName.h"
 #include "ui/WindowFont.h"
 
 #include "ui_Unit1.h"
@@ -161,7 +162,7 @@ const ui::GridColumn rosterColumns[] = {
 TForm1::TForm1(QWidget* parent, QString executableFileName)
     : QWidget(parent), ADOConnection1(party.ADOConnection1), ADOTable1(party.ADOTable1),
       ADOTable2(party.ADOTable2), ADOTable3(party.ADOTable3), ADOTable4(party.ADOTable4),
-      executableFileName_(executableFileName.isEmpty() ? QCoreApplication::applicationFilePath()
+      executableFileName_(executableFileName.isEmpty() ? ui::startedFileName()
                                                        : std::move(executableFileName)),
       ui_(std::make_unique<Ui::TForm1>())
 {

@@ -30,9 +30,9 @@ class TForm1 : public QWidget {
     Q_OBJECT
 
 public:
-    // Creating the window runs FormCreate on the party file beside the executable (the running
-    // one unless another is named); a failure there is reported and the window is shown all
-    // the same.
+    // Creating the window runs FormCreate on the party file beside the executable (the file
+    // the program was started by, a link to it included, unless another is named); a failure
+    // there is reported and the window is shown all the same.
     explicit TForm1(QWidget* parent = nullptr, QString executableFileName = QString());
     ~TForm1() override;
 
