@@ -30,6 +30,9 @@ std::int32_t amountOf(std::string_view text);
 // its amount edits there, so that when the database refuses the post, pressing Apply again
 // posts the pending coins instead of adding the amounts a second time.
 //
+// A coin that would leave the 32-bit range refuses the whole Apply before anything is written,
+// with a message naming the coin.
+//
 // Returns whether the coins were posted. With no character in the roster there is nobody to
 // give the coins to: nothing is written, `beforePost` does not run and this returns false,
 // where an edit would have started a new, nameless character. After true the window reopens

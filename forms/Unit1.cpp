@@ -39,6 +39,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QShortcut>
 
 namespace {
 
@@ -73,6 +74,14 @@ const Binding textBindings[] = {
     {"DBText7", 2, "Sum-cp", "Group cp"},
     {"DBText13", 4, "TotalWeight", "Sum weight"},
 };
+
+// Values shown on the line of their caption, right of it.
+struct Beside {
+    const char* caption;
+    const char* value;
+};
+const Beside besides[] = {{"Label4", "DBText1"}, {"Label10", "DBText12"}};
+constexpr int captionGap = 4; // pixels between a caption's text and its value
 
 // Controls that follow the window's right edge as it is resized; the others keep their place.
 enum class Anchor { Right, Stretch };
@@ -119,6 +128,7 @@ const Name accessibleNames[] = {
     {"DBGridEh1", "Roster"},
     {"DBGrid1", "Inventory"},
     {"JvDice1", "Die"},
+    {"DBNavigator1", "Roster navigator"},
 };
 
 // The roster grid's columns; the master sees the shown ones.
@@ -168,6 +178,7 @@ TForm1::TForm1(QWidget* parent, QString executableFileName)
 {
     ui_->setupUi(this);
     designSize_ = size();
+    move(firstLeft, firstTop);
     setFont(ui::windowFont());
     DataSource1.setDataset(&ADOTable1);
     DataSource2.setDataset(&ADOTable2);
@@ -205,6 +216,15 @@ void TForm1::setUpControls()
     }
     ui_->Label13->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     ui_->DBText13->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    // A value that stands right of its caption on one line moves just far enough right to
+    // stay clear of a caption that grew.
+    for (const Beside& b : besides) {
+        auto* caption = findChild<QLabel*>(b.caption);
+        auto* value = findChild<QLabel*>(b.value);
+        const int clear =
+            caption->x() + caption->fontMetrics().horizontalAdvance(caption->text()) + captionGap;
+        if (value->x() < clear) value->move(clear, value->y());
+    }
 
     for (ui::DBCheckBox* box : ui_->GroupBox2->findChildren<ui::DBCheckBox*>()) {
         box->setDataSource(&DataSource1);
@@ -301,6 +321,10 @@ void TForm1::setUpControls()
             ui::guarded([this](QAction* item) { N01Click(item); }));
     connect(PopupMenu2, &QMenu::triggered, this,
             ui::guarded([this](QAction* item) { MenuItem11Click(item); }));
+    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
+            ui::guarded([this] { ReloadClick(); }));
+    connect(ui_->DBGridEh1, &ui::DataGrid::changeDropped, this,
+            ui::guarded([this] { ReloadClick(); }));
 }
 
 void TForm1::setUpGrid()
@@ -558,11 +582,18 @@ void TForm1::Button17Click()
 }
 
 // The character and NPC dialogs write with statements of their own and the roster is read
-// again after them, which would drop a condition ticked and not yet posted: it is posted
-// first. Should that post be refused, the error is shown and no dialog opens.
+// again after them, which would drop a condition ticked and not yet posted: a change of a
+// stored character is posted first. Should that post be refused, the error is shown and no
+// dialog opens. A new record that was only begun (a box ticked on an empty roster) is no
+// character yet: it stays pending, to be dropped by the reopen after OK.
+void TForm1::settleBeforeDialog()
+{
+    if (ADOTable1.state() == store::DatasetState::Edit) ADOTable1.settle();
+}
+
 void TForm1::Button1Click()
 {
-    ADOTable1.settle();
+    settleBeforeDialog();
     TForm2 dialog(this, ADOConnection1, ADOTable1);
     dialog.CharID = 0;
     if (ui::showModal(dialog) == ui::mrOk) ADOTable1.reopen();
@@ -570,7 +601,7 @@ void TForm1::Button1Click()
 
 void TForm1::Button3Click()
 {
-    ADOTable1.settle();
+    settleBeforeDialog();
     TForm2 dialog(this, ADOConnection1, ADOTable1);
     dialog.CharID = ADOTable1.fieldByName("ID").asInteger();
     if (ui::showModal(dialog) == ui::mrOk) ADOTable1.reopen();
@@ -578,7 +609,7 @@ void TForm1::Button3Click()
 
 void TForm1::Button13Click()
 {
-    ADOTable1.settle();
+    settleBeforeDialog();
     TForm4 dialog(this, ADOConnection1);
     if (ui::showModal(dialog) == ui::mrOk) ADOTable1.reopen();
 }
@@ -639,4 +670,21 @@ void TForm1::Button10Click()
     const std::string item = ADOTable3.fieldByName("Item").value().toString();
     if (ui::confirm(this, QString::fromStdString("Delete " + item + "?"))) ADOTable3.deleteRecord();
     ADOTable4.reopen();
+}
+
+void TForm1::ReloadClick()
+{
+    const bool open = ADOTable1.active();
+    const std::int32_t id = open ? ADOTable1.fieldByName("ID").asInteger() : 0;
+    const std::string order = open ? ADOTable1.sort() : std::string();
+    ADOTable1.cancel();
+    ADOTable1.reopen();
+    if (!order.empty()) ADOTable1.setSort(order);
+    for (int row = 0; id != 0 && row < ADOTable1.recordCount(); ++row)
+        if (ADOTable1.withRecord(row, [&] { return ADOTable1.fieldByName("ID").asInteger(); }) ==
+            id) {
+            ADOTable1.moveTo(row);
+            break;
+        }
+    ADOTable2.reopen();
 }

@@ -30,6 +30,10 @@ class TForm1 : public QWidget {
     Q_OBJECT
 
 public:
+    // The first position of the window's frame on the screen.
+    static constexpr int firstLeft = 272;
+    static constexpr int firstTop = 228;
+
     // Creating the window runs FormCreate on the party file beside the executable (the file
     // the program was started by, a link to it included, unless another is named); a failure
     // there is reported and the window is shown all the same.
@@ -87,6 +91,9 @@ public:
     void Button8Click();
     void Button2Click();
     void Button10Click();
+    // Reload (F5, and Esc in the roster after a change): drops the roster's pending change and
+    // reads the roster and the sums again from the file, staying on the same character.
+    void ReloadClick();
     // True when the amount edit may be used; otherwise warns, puts "0" back and focuses it.
     bool CheckNumericEdit(QLineEdit& edit);
     void DBGridEh1DrawColumnCell(ui::DataGrid& grid, const QRect& rect, int dataCol,
@@ -102,6 +109,7 @@ private:
     void setUpGrid();
     void giveConditionHints();
     void healBy(std::int32_t amount); // puts a surge into the heal edit and applies it
+    void settleBeforeDialog();
 
     QString executableFileName_;
     std::unique_ptr<Ui::TForm1> ui_;

@@ -13,30 +13,13 @@
 
 namespace forms {
 
-namespace {
-
-// The roll text's font: "Times New Roman", 32 pixels, bold, in red (or the closest free serif).
-QFont rollFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
-                      QStringLiteral("Tinos"), QStringLiteral("Nimbus Roman"),
-                      QStringLiteral("DejaVu Serif")});
-    font.setStyleHint(QFont::Serif);
-    font.setPixelSize(32);
-    font.setBold(true);
-    return font;
-}
-
-} // namespace
-
 TForm12::TForm12(QWidget* owner) : QWidget(owner, Qt::Window), ui_(std::make_unique<Ui::TForm12>())
 {
     setFont(ui::windowFont());
     ui_->setupUi(this);
     move(firstLeft, firstTop);
 
-    ui_->Label1->setFont(rollFont());
+    ui_->Label1->setFont(ui::rollFont());
     QPalette red = ui_->Label1->palette();
     red.setColor(QPalette::WindowText, QColor(255, 0, 0));
     ui_->Label1->setPalette(red);
@@ -90,10 +73,12 @@ void TForm12::Button8Click()
 
 void TForm12::showRollText(const QString& text)
 {
-    ui_->Label1->setText(text);
-    // The roll text has no blanks: it stands on one line, however long; what passes the
-    // window's right edge is seen by widening the window.
+    ui_->Label1->setValueText(text);
+    // The roll text has no blanks: it stands on one line, however long, and the window widens
+    // as far as needed to show every roll in full (ten rolls of "1d100" pass its right edge).
     ui::sizeLabelToOneLine(ui_->Label1);
+    const int needed = ui_->Label1->geometry().right() + 1 + ui_->Label1->x();
+    if (needed > width()) resize(needed, height());
 }
 
 ui::SpinEdit* TForm12::SpinEdit1() const

@@ -88,8 +88,11 @@ void Dataset::requireWritable() const
 
 std::string Dataset::conflictMessage() const
 {
-    return prefixed(name_, "The record was changed or deleted by another program since it was "
-                           "read, so this change was not saved; reopen to see it");
+    return prefixed(
+        name_,
+        "The record was changed or deleted by another program since it was "
+        "read, so this change was not saved; press F5 (Reload) or Esc in the roster to drop it and "
+        "read the record again");
 }
 
 // ---------------------------------------------------------------- opening

@@ -1,8 +1,10 @@
 #include "ui/Application.h"
 
 #include "store/NumberFormat.h"
+#include "ui/ButtonEnterKey.h"
 #include "ui/ErrorHandler.h"
 #include "ui/Images.h"
+#include "ui/WindowFont.h"
 
 #include <QLocale>
 
@@ -10,10 +12,17 @@
 
 namespace ui {
 
+void prepareApplication(QApplication& application)
+{
+    // No display name of its own: the window system would append it to every window's title.
+    QApplication::setApplicationName(QStringLiteral("Tavrix"));
+    QApplication::setFont(windowFont());
+    application.installEventFilter(new ButtonEnterKey(&application));
+}
+
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
-    setApplicationName(QStringLiteral("Tavrix"));
-    setApplicationDisplayName(QStringLiteral("Tavrix"));
+    prepareApplication(*this);
     setWindowIcon(images::applicationIcon());
     setDesktopFileName(QStringLiteral("Tavrix"));
     // Numbers show with the separator of the user's number settings.

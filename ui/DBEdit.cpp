@@ -185,6 +185,10 @@ void DBEdit::focusInEvent(QFocusEvent* event)
 void DBEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
+    // A message box or a menu only borrows the focus: a text on its way to a number ("-")
+    // stays pending, and the box's own check decides what becomes of it.
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+        return;
     store::Dataset* dataset = source_ ? source_->dataset() : nullptr;
     if (pending_ && dataset && dataset->editing()) writePending();
 }

@@ -4,9 +4,38 @@
 #include "ui/DataSource.h"
 #include "ui/ErrorHandler.h"
 
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace ui {
+
+namespace {
+
+// A navigator button that shows the focus frame while the navigator has the focus and has
+// chosen it.
+class NavigatorButton : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+    bool chosen = false;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QToolButton::paintEvent(event);
+        if (!chosen) return;
+        QPainter painter(this);
+        QStyleOptionFocusRect frame;
+        frame.initFrom(this);
+        frame.rect = rect().adjusted(3, 3, -3, -3);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+    }
+};
+
+} // namespace
 
 DBNavigator::DBNavigator(QWidget* parent) : QWidget(parent)
 {
@@ -15,13 +44,14 @@ DBNavigator::DBNavigator(QWidget* parent) : QWidget(parent)
         const char* glyph;
         void (store::Dataset::*move)();
     } kinds[] = {
-        {"First", "|\u25C0", &store::Dataset::first},
-        {"Prior", "\u25C0", &store::Dataset::prior},
-        {"Next", "\u25B6", &store::Dataset::next},
-        {"Last", "\u25B6|", &store::Dataset::last},
+        // Triangles the embedded window font holds.
+        {"First", "|\u25C4", &store::Dataset::first},
+        {"Prior", "\u25C4", &store::Dataset::prior},
+        {"Next", "\u25BA", &store::Dataset::next},
+        {"Last", "\u25BA|", &store::Dataset::last},
     };
     for (int i = 0; i < 4; ++i) {
-        auto* b = new QToolButton(this);
+        auto* b = new NavigatorButton(this);
         b->setObjectName(kinds[i].name);
         b->setText(QString::fromUtf8(kinds[i].glyph));
         b->setAccessibleName(kinds[i].name);
@@ -34,7 +64,58 @@ DBNavigator::DBNavigator(QWidget* parent) : QWidget(parent)
                 }));
         buttons_[i] = b;
     }
+    setFocusPolicy(Qt::TabFocus);
     refresh();
+}
+
+void DBNavigator::choose(int index)
+{
+    chosen_ = std::clamp(index, 0, 3);
+    for (int i = 0; i < 4; ++i) {
+        auto* b = static_cast<NavigatorButton*>(buttons_[i]);
+        b->chosen = hasFocus() && i == chosen_;
+        b->update();
+    }
+}
+
+void DBNavigator::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    choose(chosen_);
+}
+
+void DBNavigator::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    choose(chosen_);
+}
+
+void DBNavigator::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+        choose(chosen_ - 1);
+        return;
+    case Qt::Key_Right:
+        choose(chosen_ + 1);
+        return;
+    case Qt::Key_Home:
+        choose(0);
+        return;
+    case Qt::Key_End:
+        choose(3);
+        return;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (buttons_[chosen_]->isEnabled())
+            buttons_[chosen_]->click();
+        else
+            QWidget::keyPressEvent(event);
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void DBNavigator::setDataSource(DataSource* source)

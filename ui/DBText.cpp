@@ -4,9 +4,8 @@
 
 namespace ui {
 
-DBText::DBText(QWidget* parent) : QLabel(parent)
+DBText::DBText(QWidget* parent) : ValueLabel(parent)
 {
-    setTextFormat(Qt::PlainText);
     setTextInteractionFlags(Qt::NoTextInteraction);
 }
 
@@ -46,7 +45,7 @@ void DBText::refresh()
             }
         }
     }
-    setText(shown);
+    setValueText(shown);
     setAccessibleDescription(shown);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QLabel>
+#include "ui/ValueLabel.h"
+
 #include <QPointer>
 
 namespace ui {
@@ -10,7 +11,7 @@ class DataSource;
 // A label showing one field of the current record as the grids show it; empty while the
 // dataset is closed or has no record. Assistive technology reads the caption it is given as
 // its name and the field's text as its value.
-class DBText : public QLabel {
+class DBText : public ValueLabel {
     Q_OBJECT
 public:
     explicit DBText(QWidget* parent = nullptr);

@@ -11,8 +11,10 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QStyleOptionButton>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 
 namespace ui {
 
@@ -27,9 +29,34 @@ public:
     {
         grid_->paintCell(painter, option.rect, index.row(), index.column());
     }
+    // A cell too narrow for its text shows the whole text as its tooltip.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override
+    {
+        if (event->type() != QEvent::ToolTip || !index.isValid())
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        const QString whole = grid_->cutText(index.row(), index.column());
+        if (whole.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(event->globalPos(), whole, view->viewport(), option.rect);
+        return true;
+    }
 
 private:
     DataGrid* grid_;
+};
+
+// Column titles drawn two pixels in from the borders, as the grid draws its cells, so that a
+// title as wide as its column's laid-out width is shown whole.
+class TitleStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override
+    {
+        if (metric == PM_HeaderMargin) return 2;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
 };
 
 } // namespace
@@ -50,6 +77,9 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent), model_(new DataGridMod
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    auto* titleStyle = new TitleStyle;
+    titleStyle->setParent(horizontalHeader());
+    horizontalHeader()->setStyle(titleStyle);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setFixedWidth(12);
@@ -57,11 +87,51 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent), model_(new DataGridMod
     verticalHeader()->setHighlightSections(false);
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     connect(model_, &DataGridModel::cursorMoved, this, &DataGrid::followDataset);
+    // A width the master dragged lasts until the program ends: the columns keep it, and every
+    // reset of the rows (a sort, a reopen) lays them out again from there.
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] { resetting_ = true; });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
-        for (int c = 0; c < model_->columnCount(); ++c)
-            setColumnWidth(
-                c, model_->columns()[static_cast<std::size_t>(model_->dataColumn(c))].width);
+        applyColumnWidths();
+        resetting_ = false;
     });
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column, int, int width) {
+                if (!resetting_ && column < model_->columnCount())
+                    model_->setColumnWidth(model_->dataColumn(column), width);
+            });
+}
+
+void DataGrid::applyColumnWidths()
+{
+    const bool wasResetting = resetting_;
+    resetting_ = true;
+    for (int c = 0; c < model_->columnCount(); ++c)
+        setColumnWidth(c, model_->columns()[static_cast<std::size_t>(model_->dataColumn(c))].width);
+    resetting_ = wasResetting;
+}
+
+void DataGrid::setColumns(std::vector<GridColumn> columns)
+{
+    // A column starts at least as wide as its title, so that no title is cut; the master may
+    // drag it narrower.
+    const QFontMetrics titles = horizontalHeader()->fontMetrics();
+    const int margin = horizontalHeader()->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr,
+                                                                horizontalHeader());
+    for (GridColumn& column : columns)
+        column.width = std::max(column.width, titles.horizontalAdvance(column.title) + 2 * margin);
+    model_->setColumns(std::move(columns));
+    applyColumnWidths();
+}
+
+QString DataGrid::cutText(int row, int visibleColumn) const
+{
+    if (visibleColumn < 0 || visibleColumn >= model_->columnCount()) return {};
+    const int dataCol = model_->dataColumn(visibleColumn);
+    if (model_->isBooleanColumn(dataCol)) return {}; // a check-box picture, not a text
+    const QString text = model_->cellText(row, dataCol);
+    // The text is drawn two pixels in from either side of the cell.
+    return fontMetrics().horizontalAdvance(text) > columnWidth(visibleColumn) - 4 ? text
+                                                                                  : QString();
 }
 
 DataGrid::~DataGrid() = default;
@@ -73,13 +143,6 @@ void DataGrid::setDataSource(DataSource* source)
 DataSource* DataGrid::dataSource() const
 {
     return model_->dataSource();
-}
-
-void DataGrid::setColumns(std::vector<GridColumn> columns)
-{
-    model_->setColumns(std::move(columns));
-    for (int c = 0; c < model_->columnCount(); ++c)
-        setColumnWidth(c, model_->columns()[static_cast<std::size_t>(model_->dataColumn(c))].width);
 }
 
 const std::vector<GridColumn>& DataGrid::columns() const
@@ -134,8 +197,10 @@ void DataGrid::keyPressEvent(QKeyEvent* event)
     }
     if (event->key() == Qt::Key_Escape && source && source->dataset() &&
         source->dataset()->editing()) {
-        // The way out of a change that cannot be saved: drop it and show the record as stored.
+        // The way out of a change that cannot be saved: drop it; the window then reads the
+        // record again, as another program may have changed it.
         source->dataset()->cancel();
+        emit changeDropped();
         return;
     }
     switch (event->key()) {

@@ -59,8 +59,15 @@ public:
     // Used by the delegate: paints one data cell of `row`.
     void paintCell(QPainter* painter, const QRect& rect, int row, int visibleColumn);
 
+    // The whole text of a cell too narrow to show it; empty when it fits.
+    QString cutText(int row, int visibleColumn) const;
+
     // Ctrl+F: the find dialog, made at its first use and kept with its settings.
     void showFindDialog();
+
+signals:
+    // Esc dropped the pending change of the current record: its window reads it again.
+    void changeDropped();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -68,12 +75,14 @@ protected:
 
 private:
     void followDataset();
+    void applyColumnWidths();
 
     DataGridModel* model_;
     DrawColumnCell drawColumnCell_;
     QPainter* painter_ = nullptr;
     QColor brush_, pen_;
     bool following_ = false;
+    bool resetting_ = false; // the widths are being laid out, not dragged
     FindDialog* find_ = nullptr;
 };
 

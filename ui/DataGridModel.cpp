@@ -139,7 +139,7 @@ QVariant DataGridModel::headerData(int section, Qt::Orientation orientation, int
     case store::DatasetState::Insert:
         return QStringLiteral("*");
     default:
-        return QStringLiteral("\u25B6");
+        return QStringLiteral("\u25BA"); // a triangle the window font holds
     }
 }
 

@@ -19,6 +19,11 @@ public:
     DataSource* dataSource() const { return source_; }
     void setColumns(std::vector<GridColumn> columns);
     const std::vector<GridColumn>& columns() const { return columns_; }
+    // Keeps a column's new width (the full column list's place), as the master dragged it.
+    void setColumnWidth(int dataCol, int width)
+    {
+        columns_.at(static_cast<std::size_t>(dataCol)).width = width;
+    }
     // The place in the full column list of a shown column.
     int dataColumn(int visibleColumn) const
     {

@@ -13,6 +13,8 @@ public:
     {
         QMessageBox box(parent);
         box.setWindowTitle(request.caption);
+        // Names and typed texts are shown as typed, never read as markup.
+        box.setTextFormat(Qt::PlainText);
         box.setText(request.text);
         switch (request.kind) {
         case MessageKind::Warning:

@@ -1,23 +1,32 @@
 #include "ui/WindowFont.h"
 
-#include <QStringList>
+#include "ui/EmbeddedFonts.h"
 
 namespace ui {
 
-QStringList windowFontFamilies()
+namespace {
+
+// One family and nothing else: a family the machine lacks must not be replaced by one it has.
+QFont embedded(const QString& family, int pixelSize)
 {
-    return {QStringLiteral("MS Sans Serif"),   QStringLiteral("Microsoft Sans Serif"),
-            QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-            QStringLiteral("DejaVu Sans"),     QStringLiteral("Nimbus Sans"),
-            QStringLiteral("Arial"),           QStringLiteral("Helvetica")};
+    registerEmbeddedFonts();
+    QFont font;
+    font.setFamilies({family});
+    font.setPixelSize(pixelSize);
+    return font;
 }
+
+} // namespace
 
 QFont windowFont()
 {
-    QFont font;
-    font.setFamilies(windowFontFamilies());
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
+    return embedded(sansFamily, 11);
+}
+
+QFont rollFont()
+{
+    QFont font = embedded(serifFamily, 32);
+    font.setBold(true);
     return font;
 }
 

@@ -4,13 +4,12 @@
 
 namespace ui {
 
-// The font of every window: "MS Sans Serif" at a character height of 11 pixels, or, where that
-// family is missing (any machine but Windows), the closest free sans-serif family installed:
-// Microsoft Sans Serif, Liberation Sans (Arial's metrics), Arimo, DejaVu Sans, Nimbus Sans.
-// Set it on a window and its controls inherit it.
+// The font of every window: the embedded Liberation Sans (the metrics of the "MS Sans Serif"
+// the layouts were drawn for) at a character height of 11 pixels, whatever fonts the machine
+// has. Set it on a window and its controls inherit it.
 QFont windowFont();
 
-// The families tried, in order.
-QStringList windowFontFamilies();
+// The Dice roll's font: the embedded Liberation Serif, bold, 32 pixels.
+QFont rollFont();
 
 } // namespace ui

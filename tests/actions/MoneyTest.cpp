@@ -59,10 +59,10 @@ TEST(Money, AmountsAreAddedToEachCoinAsStored)
          "1, NULL, 1, 1, NULL",
          {1, 7, 1, 1, -3},
          {"2", "NULL", "2", "2", "NULL"}},
-        {"wraps at the top",
-         "2147483647, 0, 0, 0, 0",
-         {1, 0, 0, 0, 0},
-         {"-2147483648", "0", "0", "0", "0"}},
+        {"up to the top and down to the bottom",
+         "2147483640, -2147483640, 0, 0, 0",
+         {7, -8, 0, 0, 0},
+         {"2147483647", "-2147483648", "0", "0", "0"}},
         {"zero changes nothing", "4, 5, 6, 7, 8", {0, 0, 0, 0, 0}, {"4", "5", "6", "7", "8"}},
     };
     for (const auto& c : cases) {
@@ -72,6 +72,47 @@ TEST(Money, AmountsAreAddedToEachCoinAsStored)
         EXPECT_TRUE(actions::applyMoney(party.roster(), c.amounts));
         EXPECT_EQ(party.row("Ash", coinColumns), c.after);
         EXPECT_EQ(party.posts(), 1);
+        EXPECT_EQ(party.roster().state(), store::DatasetState::Browse);
+    }
+}
+
+TEST(Money, ACoinLeavingItsRangeRefusesTheWholeApply)
+{
+    const struct {
+        const char* label;
+        const char* before;
+        actions::Coins amounts;
+        const char* message;
+    } cases[] = {
+        {"past the top",
+         "22, 5, 0, 0, 0",
+         {2147483647, 1, 0, 0, 0},
+         "The cp would become 2147483669, beyond what a coin can hold (-2147483648 to "
+         "2147483647), so no coin was changed"},
+        {"below the bottom, after coins that fit",
+         "1, 1, 1, 1, -5",
+         {1, 1, 1, 1, -2147483647},
+         "The ad would become -2147483652, beyond what a coin can hold (-2147483648 to "
+         "2147483647), so no coin was changed"},
+        {"one past the top",
+         "0, 0, 2147483647, 0, 0",
+         {0, 0, 1, 0, 0},
+         "The gp would become 2147483648, beyond what a coin can hold (-2147483648 to "
+         "2147483647), so no coin was changed"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        Party party("INSERT INTO Table1 (Name, " + coinColumns + ") VALUES ('Ash', " + c.before +
+                    ")");
+        const Row before = party.row("Ash", coinColumns);
+        bool reset = false;
+        EXPECT_EQ(errorOf([&] {
+                      (void)actions::applyMoney(party.roster(), c.amounts, [&] { reset = true; });
+                  }),
+                  c.message);
+        EXPECT_FALSE(reset); // the amounts stay in their edits, to be put right
+        EXPECT_EQ(party.row("Ash", coinColumns), before);
+        EXPECT_EQ(party.posts(), 0);
         EXPECT_EQ(party.roster().state(), store::DatasetState::Browse);
     }
 }

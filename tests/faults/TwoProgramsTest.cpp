@@ -20,7 +20,8 @@ using namespace testing_support;
 
 const std::string conflict =
     "ADOTable1: The record was changed or deleted by another program since it was read, so "
-    "this change was not saved; reopen to see it";
+    "this change was not saved; press F5 (Reload) or Esc in the roster to drop it and read the "
+    "record again";
 
 int curHP(store::PartyStore& party)
 {

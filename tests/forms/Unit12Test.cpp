@@ -5,6 +5,8 @@
 #include "ui/Random.h"
 #include "ui/SpinEdit.h"
 
+#include <QAccessible>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFontInfo>
@@ -98,7 +100,8 @@ TEST_F(DiceWindowTest, IsLaidOutAsTheTableSays)
     EXPECT_EQ(w->pos(), QPoint(216, 124));
     EXPECT_NE(w->minimumSize(), w->maximumSize()); // sizeable
     EXPECT_EQ(w->font().pixelSize(), 11);
-    EXPECT_EQ(w->font().families().value(0), "MS Sans Serif");
+    EXPECT_EQ(w->font().families(), QStringList{"Liberation Sans"});
+    EXPECT_EQ(QFontInfo(w->font()).family(), "Liberation Sans");
 
     for (const auto& row : diceButtons) {
         QAbstractButton* b = w->button(QString::fromLatin1(row.name));
@@ -136,7 +139,8 @@ TEST_F(DiceWindowTest, IsLaidOutAsTheTableSays)
     EXPECT_TRUE(label1->wordWrap());
     EXPECT_EQ(label1->font().pixelSize(), 32);
     EXPECT_TRUE(label1->font().bold());
-    EXPECT_EQ(label1->font().families().value(0), "Times New Roman");
+    EXPECT_EQ(label1->font().families(), QStringList{"Liberation Serif"});
+    EXPECT_EQ(QFontInfo(label1->font()).family(), "Liberation Serif");
     EXPECT_EQ(label1->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     EXPECT_EQ(QFontInfo(label1->font()).pixelSize(), 32);
     EXPECT_EQ(label1->height(), QFontMetrics(label1->font()).height());
@@ -200,10 +204,27 @@ TEST_F(DiceWindowTest, TenDiceOfAHundredAreJoinedByNinePlusSigns)
         EXPECT_LE(r, 100);
     }
     EXPECT_EQ(w->SpinEdit1()->text(), "10");
-    // The label stands on one line, as wide as its text.
+    // The label stands on one line, as wide as its text, and the window has grown to show
+    // every roll in full.
     const QFontMetrics fm(w->Label1()->font());
     EXPECT_GE(w->Label1()->width(), fm.horizontalAdvance(text));
     EXPECT_EQ(w->Label1()->height(), fm.height());
+    EXPECT_TRUE(w->rect().contains(w->Label1()->geometry()))
+        << w->width() << " " << w->Label1()->geometry().right();
+}
+
+TEST_F(DiceWindowTest, AssistiveTechnologyHearsTheRollText)
+{
+    TForm12* w = openActive();
+    QAccessibleInterface* roll = QAccessible::queryAccessibleInterface(w->Label1());
+    ASSERT_NE(roll, nullptr);
+    EXPECT_EQ(roll->text(QAccessible::Name), "Roll");
+    EXPECT_EQ(roll->text(QAccessible::Value), "0");
+    typeCount(w, "3");
+    click(w, "Button6");
+    ASSERT_NE(w->Label1()->text(), "0");
+    EXPECT_EQ(roll->text(QAccessible::Name), "Roll");
+    EXPECT_EQ(roll->text(QAccessible::Value), w->Label1()->text());
 }
 
 TEST_F(DiceWindowTest, EveryButtonRollsDiceOfTheSidesItsCaptionGives)

@@ -2,6 +2,7 @@
 // buttons open them, "Delete Char", "Delete Item" and the money box's "Apply".
 #include "forms/Unit1.h"
 #include "tests/forms/MainWindowFixture.h"
+#include "tests/support/RealMessageBoxes.h"
 #include "ui/DBCheckBox.h"
 #include "ui/DBText.h"
 #include "ui/ModalDialogs.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
+#include <QTableView>
 
 #include <functional>
 #include <optional>
@@ -352,6 +354,122 @@ TEST_F(MainWindowEditing, ItemsAddedCancelledClosedAndDeleted)
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].kind, ui::MessageKind::Error);
     EXPECT_EQ(boxes.shown[0].text, "Could not convert variant of type (Null) into type (String)");
+}
+
+TEST_F(MainWindowEditing, ABoxTickedOnAnEmptyRosterIsNoCharacterForTheDialogs)
+{
+    struct Case {
+        const char* button;
+        const char* closeWith;
+        const char* rowsAfter; // the names in the file afterwards
+        bool pendingAfter;     // the begun record still pending in the roster
+    };
+    const Case cases[] = {{"Button1", "Button1", "New name", false},
+                          {"Button1", "Button2", "", true},
+                          {"Button3", "Button1", "New name", false},
+                          {"Button3", "Button2", "", true},
+                          {"Button13", "Button2", "", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.button) + " closed by " + c.closeWith);
+        emptyTheRoster();
+        QTest::mouseClick(condition("Prone"), Qt::LeftButton);
+        ASSERT_EQ(window->ADOTable1.state(), store::DatasetState::Insert);
+        inNextDialog([&](QDialog& d) { press(d, c.closeWith); });
+        click(c.button);
+        std::string names;
+        for (const auto& r : file.rows("SELECT ifnull(Name, '<none>') FROM Table1 ORDER BY ID"))
+            names += (names.empty() ? "" : ",") + r[0];
+        EXPECT_EQ(names, c.rowsAfter);
+        EXPECT_EQ(window->ADOTable1.state(),
+                  c.pendingAfter ? store::DatasetState::Insert : store::DatasetState::Browse);
+        EXPECT_TRUE(boxes.shown.empty());
+        window->ADOTable1.cancel();
+    }
+}
+
+TEST_F(MainWindowEditing, ReloadAndEscDropARefusedChangeAndReadTheRecordAgain)
+{
+    const char* const ways[] = {"F5", "Esc in the roster"};
+    for (const std::string way : ways) {
+        SCOPED_TRACE(way);
+        file.sql("UPDATE Table1 SET CurHP = 31, TempHP = 0");
+        readAgain();
+        window->ADOTable1.setSort("Initiative DESC"); // Brynn, Goblin.1, Aldric
+        selectRow(1);
+        ASSERT_EQ(window->ADOTable1.fieldByName("Name").displayText(), "Goblin.1");
+        // Another program wounds the goblin; this one, still holding 31, damages it by 3.
+        file.sql("UPDATE Table1 SET CurHP = 20 WHERE Name = 'Goblin.1'");
+        boxes.shown.clear();
+        type("Edit1", "3");
+        click("Button5");
+        ASSERT_EQ(boxes.texts().size(), 1u);
+        EXPECT_TRUE(boxes.texts()[0].contains("F5 (Reload) or Esc in the roster"))
+            << boxes.texts()[0].toStdString();
+        ASSERT_EQ(window->ADOTable1.state(), store::DatasetState::Edit);
+
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        if (way == "F5") {
+            control("Edit2")->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
+        }
+        else {
+            control("DBGridEh1")->setFocus();
+            QTest::keyClick(control("DBGridEh1"), Qt::Key_Escape);
+        }
+        EXPECT_EQ(window->ADOTable1.state(), store::DatasetState::Browse);
+        EXPECT_EQ(window->ADOTable1.fieldByName("Name").displayText(), "Goblin.1");
+        EXPECT_EQ(window->ADOTable1.fieldByName("CurHP").asInteger(), 20);
+        EXPECT_EQ(window->ADOTable1.sort(), "Initiative DESC");
+        EXPECT_EQ(control<QTableView>("DBGridEh1")->currentIndex().row(), 1);
+
+        // The next action on the record goes through.
+        type("Edit1", "3");
+        click("Button5");
+        EXPECT_EQ(boxes.texts().size(), 1u);
+        EXPECT_EQ(row("CurHP", "Goblin.1"), "17");
+    }
+}
+
+TEST_F(MainWindowEditing, CoinsLeavingTheirRangeAreRefusedAndNothingIsWritten)
+{
+    file.sql("UPDATE Table1 SET cp = 22, sp = 3 WHERE Name = 'Aldric'");
+    readAgain();
+    type("Edit4", "2147483647");
+    type("Edit5", "5");
+    click("Button8");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, ui::MessageKind::Error);
+    EXPECT_EQ(boxes.shown[0].text, "The cp would become 2147483669, beyond what a coin can hold "
+                                   "(-2147483648 to 2147483647), so no coin was changed.");
+    EXPECT_EQ(row("cp, sp", "Aldric"), "22/3");
+    EXPECT_EQ(shown("DBText2"), "22");
+    EXPECT_EQ(edit("Edit4"), "2147483647"); // left to be put right
+    EXPECT_FALSE(window->ADOTable1.editing());
+    // Hit points keep their plain wrapping arithmetic.
+    file.sql("UPDATE Table1 SET CurHP = -2147483648, TempHP = 0 WHERE Name = 'Aldric'");
+    readAgain();
+    type("Edit1", "1");
+    click("Button5");
+    EXPECT_EQ(row("CurHP", "Aldric"), "2147483647");
+}
+
+TEST_F(MainWindowEditing, MessageBoxesShowNamesAsTypedNotAsMarkup)
+{
+    file.sql("UPDATE Table1 SET Name = '<b>Big</b> Ogre' WHERE Name = 'Aldric'");
+    readAgain();
+    testing_support::RealMessageBoxes real;
+    type("Edit1", "<i>x</i>");
+    click("Button5");
+    click("Button9"); // answered with OK: deleted
+    ASSERT_EQ(real.shown.size(), 2u);
+    EXPECT_EQ(real.shown[0].text, "<i>x</i> is not numeric value");
+    EXPECT_EQ(real.shown[1].text, "Delete <b>Big</b> Ogre?");
+    for (const auto& box : real.shown) {
+        EXPECT_FALSE(box.markup) << box.text.toStdString();
+        EXPECT_TRUE(box.hadFocus) << box.text.toStdString();
+    }
+    EXPECT_EQ(file.scalar("SELECT count(*) FROM Table1 WHERE Name = '<b>Big</b> Ogre'"), "0");
 }
 
 } // namespace

@@ -88,6 +88,13 @@ TEST_F(MainWindowLayout, ControlsStandWhereTheLayoutPutsThem)
             EXPECT_GE(w->width(),
                       w->fontMetrics().horizontalAdvance(qobject_cast<QLabel*>(w)->text()));
         }
+        else if (w->inherits("ui::DBText") && (laid.x() == 276 || laid.x() == 192)) {
+            // A value beside a caption that grew moves right just enough to stay clear of it.
+            EXPECT_GE(w->x(), p.x);
+            EXPECT_LE(w->x(), p.x + 8);
+            EXPECT_EQ(w->y(), p.y);
+            EXPECT_EQ(w->size(), laid.size());
+        }
         else {
             EXPECT_EQ(w->geometry(), laid);
         }

@@ -1,6 +1,7 @@
 #include "forms/Unit3.h"
 
 #include "tests/forms/DialogFixture.h"
+#include "tests/support/RealMessageBoxes.h"
 #include "ui/Beep.h"
 #include "ui/DataSource.h"
 
@@ -200,6 +201,43 @@ TEST_F(ItemDialog, TheWeightStaysAWholeNumber)
         ui::installBeepHandler({});
         EXPECT_EQ(result, ui::mrOk);
         EXPECT_EQ(boxes.texts(), c.warnings);
+        EXPECT_EQ(file.scalar("SELECT Weight FROM Inventory WHERE Item = ''"), c.stored);
+    }
+}
+
+TEST_F(ItemDialog, ABadWeightGivesItsWarningsOnlyWhenTheyTakeTheFocus)
+{
+    struct Case {
+        const char* label;
+        QString typed; // pasted whole, or a single key
+        std::vector<QString> warnings;
+        const char* stored;
+    };
+    const Case cases[] = {
+        {"a lone minus typed", "-", {"- is not numeric value"}, "NULL"},
+        {"2.5 pasted", "2.5", {"2.5 is not numeric value", "2. is not numeric value"}, "2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        file.sql("DELETE FROM Inventory WHERE Item <> 'Sword'");
+        party.ADOTable3.reopen();
+        testing_support::RealMessageBoxes real;
+        const int result = addItem([&](QDialog& w) {
+            auto* weight = control<QLineEdit>(w, "DBEditEh2");
+            type(w, "DBEditEh2", "");
+            if (c.typed.size() == 1) {
+                QTest::keyClick(weight, c.typed.at(0).toLatin1());
+            }
+            else {
+                QApplication::clipboard()->setText(c.typed);
+                QTest::keyClick(weight, Qt::Key_V, Qt::ControlModifier);
+            }
+            click(w, "Button1");
+        });
+        EXPECT_EQ(result, ui::mrOk);
+        EXPECT_EQ(real.texts(), c.warnings);
+        for (const auto& box : real.shown)
+            EXPECT_TRUE(box.hadFocus) << box.text.toStdString();
         EXPECT_EQ(file.scalar("SELECT Weight FROM Inventory WHERE Item = ''"), c.stored);
     }
 }

@@ -164,7 +164,8 @@ TEST_F(PartyDatasets, ARowChangedByAnotherProgramIsReportedNeverOverwritten)
     const std::string message = errorOf([&] { r.post(); });
     EXPECT_EQ(message,
               "ADOTable1: The record was changed or deleted by another program since it was read, "
-              "so this change was not saved; reopen to see it");
+              "so this change was not saved; press F5 (Reload) or Esc in the roster to drop it "
+              "and read the record again");
     EXPECT_EQ(r.state(), DatasetState::Edit);
     EXPECT_EQ(r.fieldByName("CurHP").asInteger(), 5);
     EXPECT_EQ(file.scalar("SELECT CurHP FROM Table1 WHERE Name = 'Aldric'"), "1");

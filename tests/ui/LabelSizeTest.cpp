@@ -11,10 +11,10 @@ TEST(WindowFont, IsASansSerifOfElevenPixels)
 {
     const QFont font = ui::windowFont();
     EXPECT_EQ(font.pixelSize(), 11);
-    EXPECT_EQ(font.families().value(0), "MS Sans Serif");
-    EXPECT_TRUE(font.families().contains("DejaVu Sans"));
-    EXPECT_TRUE(font.families().contains("Liberation Sans"));
+    // The embedded face alone, whatever the machine has.
+    EXPECT_EQ(font.families(), QStringList{"Liberation Sans"});
     const QFontInfo info(font);
+    EXPECT_EQ(info.family(), "Liberation Sans");
     EXPECT_EQ(info.pixelSize(), 11);
 }
 
