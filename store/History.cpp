@@ -341,6 +341,14 @@ std::string History::labelOf(int table, std::int64_t rowid, const Cells* row)
     return word + " " + std::to_string(rowid);
 }
 
+std::string History::columnName(int table, int column) const
+{
+    const Table& t = tables_.at(static_cast<std::size_t>(table));
+    return static_cast<std::size_t>(column) < t.columns.size()
+               ? t.columns[static_cast<std::size_t>(column)]
+               : std::to_string(column);
+}
+
 std::string History::valueText(int table, int column, const Cell& value) const
 {
     const Table& t = tables_[static_cast<std::size_t>(table)];

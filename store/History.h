@@ -112,6 +112,9 @@ public:
     int subscribe(std::function<void()> listener);
     void unsubscribe(int id);
 
+    // The name of a recorded table's column, as the file names it.
+    std::string columnName(int table, int column) const;
+
     // The words of one value in the log: numbers as shown, booleans as "yes" and "no".
     std::string valueText(int table, int column, const Cell& value) const;
 

@@ -29,21 +29,7 @@ public:
                  "('Aldric', 'Shield', 6);");
         file.open(party);
     }
-    // Everything the file holds, with each value's type, to compare whole states.
-    std::string contents() const
-    {
-        std::string out;
-        for (const char* table : {"Table1", "Inventory"}) {
-            std::string columns;
-            for (const auto& c :
-                 file.rows(std::string("SELECT name FROM pragma_table_info('") + table + "')"))
-                columns += (columns.empty() ? "" : " || '|' || ") + ("quote(\"" + c[0] + "\")");
-            for (const auto& r : file.rows(std::string("SELECT rowid || ':' || ") + columns +
-                                           " FROM " + table + " ORDER BY rowid"))
-                out += std::string(table) + " " + r[0] + "\n";
-        }
-        return out;
-    }
+    std::string contents() const { return file.contents(); }
     void moveTo(const char* name)
     {
         auto& roster = party.ADOTable1;
