@@ -185,6 +185,7 @@ TForm1::TForm1(QWidget* parent, QString executableFileName)
     DataSource3.setDataset(&ADOTable3);
     DataSource4.setDataset(&ADOTable4);
     setUpControls();
+    setUpHistory();
     ui::guarded([this] { FormCreate(); })();
 }
 
@@ -309,9 +310,13 @@ void TForm1::setUpControls()
         {ui_->Button2, &TForm1::Button2Click},
         {ui_->Button10, &TForm1::Button10Click},
     };
+    // Each click is one step of the history, whatever the handler writes.
     for (const Click& c : clicks)
         connect(c.control, &QAbstractButton::clicked, this,
-                ui::guarded([this, h = c.handler](bool) { (this->*h)(); }));
+                ui::guarded([this, h = c.handler, control = c.control](bool) {
+                    const store::HistoryStep step(party.history, stepName(control));
+                    (this->*h)();
+                }));
     connect(ui_->JvDice1, &ui::DecorativeDie::clicked, this,
             ui::guarded([this] { JvDice1Click(); }));
     connect(ui_->Dice, &QAbstractButton::clicked, this, ui::guarded([this](bool) { DiceClick(); }));
@@ -349,6 +354,7 @@ void TForm1::FormCreate()
     ADOConnection1.setConnectionString(
         store::connectionStringFor(executableFileName_.toStdString()));
     ADOConnection1.setConnected(true);
+    party.history.attach();
     ADOTable1.setActive(true);
     ADOTable2.setActive(true);
     ADOTable3.setActive(true);
@@ -414,6 +420,7 @@ bool TForm1::Edit1KeyDown(int key)
 {
     // Enter with any Shift, Ctrl or Alt state applies what was typed.
     if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+    const store::HistoryStep step(party.history, stepName(ui_->Button5));
     Button5Click();
     return true;
 }

@@ -3,11 +3,13 @@
 #include "store/PartyStore.h"
 #include "ui/DataSource.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <cstdint>
 #include <memory>
 
+class QAbstractButton;
 class QAction;
 class QLineEdit;
 class QMenu;
@@ -15,6 +17,9 @@ class QRect;
 
 namespace Ui {
 class TForm1;
+}
+namespace forms {
+class EncounterLog;
 }
 namespace ui {
 class DBCheckBox;
@@ -52,6 +57,7 @@ public:
     ui::DataSource DataSource4;
     QMenu* PopupMenu1 = nullptr;
     QMenu* PopupMenu2 = nullptr;
+    QMenu* HistoryMenu = nullptr; // the roster's context menu: undo, redo, the encounter log
 
     int SurgeBonus = 0; // chosen from either surge menu, used by both surge buttons
 
@@ -94,6 +100,13 @@ public:
     // Reload (F5, and Esc in the roster after a change): drops the roster's pending change and
     // reads the roster and the sums again from the file, staying on the same character.
     void ReloadClick();
+    // The history of steps: undo and redo the last step, open the encounter log.
+    void UndoClick();
+    void RedoClick();
+    void EncounterLogClick();
+    forms::EncounterLog* encounterLog() const; // the one log window, once opened
+    // The step a click on the control makes: "Damage 7 on Aria", "Group Extended Rest".
+    std::string stepName(QAbstractButton* control) const;
     // True when the amount edit may be used; otherwise warns, puts "0" back and focuses it.
     bool CheckNumericEdit(QLineEdit& edit);
     void DBGridEh1DrawColumnCell(ui::DataGrid& grid, const QRect& rect, int dataCol,
@@ -110,8 +123,13 @@ private:
     void giveConditionHints();
     void healBy(std::int32_t amount); // puts a surge into the heal edit and applies it
     void settleBeforeDialog();
+    void setUpHistory();
+    void moveInHistory(bool undoing);
+    void readAgain(); // every dataset, after an undo or redo, keeping the current character
+    void showHistoryMenu(const QPoint& position);
 
     QString executableFileName_;
     std::unique_ptr<Ui::TForm1> ui_;
     QSize designSize_;
+    QPointer<forms::EncounterLog> encounterLog_;
 };

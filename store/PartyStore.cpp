@@ -87,7 +87,7 @@ std::vector<FieldDef> rosterFields()
 PartyStore::PartyStore()
     : ADOConnection1("ADOConnection1"), ADOTable1(ADOConnection1, "ADOTable1"),
       ADOTable2(ADOConnection1, "ADOTable2"), ADOTable3(ADOConnection1, "ADOTable3"),
-      ADOTable4(ADOConnection1, "ADOTable4")
+      ADOTable4(ADOConnection1, "ADOTable4"), history(ADOConnection1)
 {
     ADOConnection1.setProvider("Microsoft.Jet.OLEDB.4.0");
     ADOConnection1.setLoginPrompt(false);
@@ -115,10 +115,27 @@ PartyStore::PartyStore()
     // then, not when first shown.
     ADOTable4.setCalcFields([this](Dataset& weight) { ADOTable4CalcFields(weight, ADOTable1); },
                             true);
+
+    history.describeTable("Table1", "Name", "character", "characters",
+                          {{"CurHP", "HP"},
+                           {"TempHP", "temporary"},
+                           {"TotalHP", "total HP"},
+                           {"HealingSurgesUsed", "surges used"},
+                           {"APoints", "action points"},
+                           {"UsedAPoints", "action points used"},
+                           {"Milestone", "milestones"},
+                           {"UsedMilestone", "milestones used"},
+                           {"UsedEnc", "encounter powers used"},
+                           {"UsedDaily", "daily powers used"},
+                           {"UsedDailyItem", "daily item powers used"},
+                           {"UsedSecondWind", "second wind used"},
+                           {"PC", "player character"}});
+    history.describeTable("Inventory", "Item", "item", "items");
 }
 
 void PartyStore::openAll()
 {
+    history.attach();
     ADOTable1.open();
     ADOTable2.open();
     ADOTable3.open();

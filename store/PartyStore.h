@@ -2,6 +2,7 @@
 
 #include "store/Connection.h"
 #include "store/Dataset.h"
+#include "store/History.h"
 
 #include <vector>
 
@@ -21,6 +22,7 @@ public:
     Dataset ADOTable2; // the coin totals: query SumMoney
     Dataset ADOTable3; // the current character's items: table Inventory
     Dataset ADOTable4; // the current character's weight: query Weight
+    History history;   // what the master's actions changed, to undo and to log
 
     // Opens the four datasets in the order roster, money sums, inventory, weight; the first
     // failure stops it, leaving the ones before open.

@@ -7,6 +7,8 @@
 //   tavrix_fault_worker soak PATH SEED COUNT LOG   COUNT accepted random actions, each logged,
 //                                                  begun on a line 'go'
 //   tavrix_fault_worker lock PATH MS               holds the write lock for MS milliseconds
+//   tavrix_fault_worker undo PATH                  the group extended rest as one step, then
+//                                                  its undo
 #include "actions/Counters.h"
 #include "actions/GroupActions.h"
 #include "actions/HitPoints.h"
@@ -72,6 +74,22 @@ int rest(const std::string& path, const std::string& kind)
         actions::forEachPlayerCharacter(roster, [&] { actions::takeShortRest(roster); });
     else
         actions::forEachPlayerCharacter(roster, [&] { actions::takeExtendedRest(roster); });
+    std::cout << "done" << std::endl;
+    return 0;
+}
+
+// The group extended rest as one step of the history, then that step undone.
+int undoRest(const std::string& path)
+{
+    store::PartyStore party;
+    openParty(party, path);
+    auto& roster = party.ADOTable1;
+    {
+        const store::HistoryStep step(party.history, "Group Extended Rest");
+        actions::forEachPlayerCharacter(roster, [&] { actions::takeExtendedRest(roster); });
+    }
+    std::cout << "undoing" << std::endl;
+    party.history.undo();
     std::cout << "done" << std::endl;
     return 0;
 }
@@ -273,11 +291,12 @@ int main(int argc, char** argv)
             return soak(args[1], static_cast<unsigned>(std::stoul(args[2])), std::stoi(args[3]),
                         args[4]);
         if (args.size() == 3 && args[0] == "lock") return lock(args[1], std::stoi(args[2]));
+        if (args.size() == 2 && args[0] == "undo") return undoRest(args[1]);
     }
     catch (const std::exception& e) {
         std::cout << "error " << e.what() << std::endl;
         return 2;
     }
-    std::cerr << "usage: tavrix_fault_worker rest|serve|soak|lock ...\n";
+    std::cerr << "usage: tavrix_fault_worker rest|serve|soak|lock|undo ...\n";
     return 64;
 }

@@ -109,6 +109,20 @@ std::string PartyFile::bytes() const
     return s.str();
 }
 
+std::string PartyFile::contents() const
+{
+    std::string out;
+    for (const std::string table : {"Table1", "Inventory"}) {
+        std::string columns;
+        for (const auto& c : rows("SELECT name FROM pragma_table_info('" + table + "')"))
+            columns += (columns.empty() ? "" : " || '|' || ") + ("quote(\"" + c[0] + "\")");
+        for (const auto& r :
+             rows("SELECT rowid || ':' || " + columns + " FROM " + table + " ORDER BY rowid"))
+            out += table + " " + r[0] + "\n";
+    }
+    return out;
+}
+
 void PartyFile::open(store::PartyStore& store) const
 {
     store.ADOConnection1.setConnectionString(connectionString());

@@ -32,6 +32,9 @@ public:
     std::string scalar(const std::string& query) const;
 
     std::string bytes() const; // the file's content, to show it was left unchanged
+    // Every row of the roster and the items, each value quoted with its type, in the order of
+    // their numbers: two equal results are two equal parties.
+    std::string contents() const;
 
     // Connects the store to this file and opens the four datasets.
     void open(store::PartyStore& store) const;
