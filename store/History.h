@@ -114,6 +114,10 @@ public:
     int subscribe(std::function<void()> listener);
     void unsubscribe(int id);
 
+    const std::string& tableName(int table) const
+    {
+        return tables_.at(static_cast<std::size_t>(table)).name;
+    }
     // The name of a recorded table's column, as the file names it.
     std::string columnName(int table, int column) const;
 
