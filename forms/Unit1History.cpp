@@ -191,7 +191,26 @@ void TForm1::moveInHistory(bool undoing)
     if (ADOTable1.active()) ADOTable1.settle();
     if (undoing ? !party.history.canUndo() : !party.history.canRedo()) return;
     undoing ? party.history.undo() : party.history.redo();
-    readAgain();
+    const store::Step* moved = undoing ? party.history.nextRedo() : party.history.nextUndo();
+    // A few characters changed in place are read again alone, quick enough to follow every
+    // key press; a step that added or removed records, or changed items, reads everything.
+    std::vector<std::int64_t> rowids;
+    bool coins = false; // the sums and the weight count the characters' coins
+    for (const store::RowChange& row : moved ? moved->rows : std::vector<store::RowChange>{}) {
+        if (row.kind != store::RowChange::Kind::Changed ||
+            party.history.tableName(row.table) != "Table1" || rowids.size() >= 64)
+            return readAgain();
+        rowids.push_back(row.rowid);
+        for (int c : row.columns) {
+            const std::string column = party.history.columnName(row.table, c);
+            for (const char* coin : {"cp", "sp", "gp", "pp", "ad"})
+                coins = coins || column == coin;
+        }
+    }
+    if (rowids.empty() || !ADOTable1.refreshRecords(rowids)) return readAgain();
+    if (!coins) return;
+    for (store::Dataset* dataset : {&ADOTable2, &ADOTable4})
+        if (dataset->active()) dataset->reopen();
 }
 
 void TForm1::readAgain()

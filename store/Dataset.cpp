@@ -625,6 +625,39 @@ void Dataset::appendValues(const std::vector<Value>& values)
     addRow(std::move(fresh));
 }
 
+bool Dataset::refreshRecords(const std::vector<std::int64_t>& rowids)
+{
+    if (state_ != DatasetState::Browse || !isTable_ || master_) return false;
+    std::vector<std::pair<Row*, Row>> fresh;
+    for (const std::int64_t rowid : rowids) {
+        const auto held =
+            std::find_if(rows_.begin(), rows_.end(),
+                         [&](const std::unique_ptr<Row>& r) { return r->rowid == rowid; });
+        if (held == rows_.end()) return false;
+        sqlite3_stmt* stmt = connection_.cachedStatement(selectSql() + " WHERE rowid = ?1");
+        sqlite3_bind_int64(stmt, 1, rowid);
+        const int rc = sqlite3_step(stmt);
+        if (rc != SQLITE_ROW) {
+            sqlite3_reset(stmt);
+            if (rc != SQLITE_DONE) connection_.fail();
+            return false;
+        }
+        fresh.emplace_back(held->get(), readRow(stmt));
+        sqlite3_reset(stmt);
+    }
+    Row* const current = cursor_ >= 0 ? view_[static_cast<std::size_t>(cursor_)] : nullptr;
+    for (auto& [row, values] : fresh) {
+        *row = std::move(values);
+        if (eagerCalc_) computeDerived(*row);
+    }
+    sortView();
+    if (current)
+        cursor_ = static_cast<int>(std::find(view_.begin(), view_.end(), current) - view_.begin());
+    changed(DatasetEvent::RowsChanged);
+    changed(DatasetEvent::RecordChanged);
+    return true;
+}
+
 // ---------------------------------------------------------------- moving
 
 void Dataset::moveTo(int recNo)

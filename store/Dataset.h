@@ -67,6 +67,10 @@ public:
     void open();
     void close();  // a pending change is dropped
     void reopen(); // close, then open: reads the database again
+    // Reads these records again, as the file holds them now, keeping the others, the order and
+    // the current record; false, with nothing changed, when the dataset is not a browsing
+    // table of its own or one of them is not among its records or in the file.
+    bool refreshRecords(const std::vector<std::int64_t>& rowids);
 
     // --- fields
     int fieldCount() const { return static_cast<int>(fields_.size()); }

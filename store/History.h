@@ -81,6 +81,8 @@ public:
 
     // Starts recording on the connection's open file; called again after it reconnects.
     void attach();
+    // Stops recording until the next attach (a step begun attaches again).
+    void detach();
 
     // Opens a step; steps opened inside it belong to it, and the outermost name is kept.
     void begin(std::string name);
@@ -112,6 +114,10 @@ public:
     int subscribe(std::function<void()> listener);
     void unsubscribe(int id);
 
+    const std::string& tableName(int table) const
+    {
+        return tables_.at(static_cast<std::size_t>(table)).name;
+    }
     // The name of a recorded table's column, as the file names it.
     std::string columnName(int table, int column) const;
 
@@ -140,7 +146,6 @@ private:
                           long long key1, long long key2);
     static int committed(void* self);
     static void rolledBack(void* self);
-    void detach();
     void touch(int table, std::int64_t rowid, std::optional<Cells> before);
     int tableIndex(const char* name);
     Table& tableInfo(int index);

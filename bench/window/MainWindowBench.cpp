@@ -105,6 +105,50 @@ void Window_GroupExtendedRest1000(benchmark::State& state)
 }
 BENCHMARK(Window_GroupExtendedRest1000)->Unit(benchmark::kMillisecond)->Iterations(2);
 
+// The undo of one Apply from the key to the repaint, the datasets read again, beside the Apply
+// itself above.
+void Window_UndoApplyClickToRepaint(benchmark::State& state)
+{
+    PartyFile file;
+    fillRoster(file, 1000);
+    TForm1 window(nullptr, executableIn(file));
+    window.show();
+    auto* damage = window.findChild<QLineEdit*>("Edit1");
+    auto* apply = window.findChild<QPushButton*>("Button5");
+    for (auto _ : state) {
+        state.PauseTiming();
+        damage->setText(QStringLiteral("1"));
+        QTest::mouseClick(apply, Qt::LeftButton);
+        window.repaint();
+        state.ResumeTiming();
+        window.UndoClick();
+        window.repaint();
+    }
+}
+BENCHMARK(Window_UndoApplyClickToRepaint)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(50)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+// The undo of the group extended rest over 1,000 characters, beside the rest itself above.
+void Window_UndoGroupExtendedRest1000(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        PartyFile file;
+        fillRoster(file, 1000);
+        TForm1 window(nullptr, executableIn(file));
+        window.show();
+        window.findChild<QAbstractButton*>("Button17")->click();
+        window.repaint();
+        state.ResumeTiming();
+        window.UndoClick();
+        window.repaint();
+    }
+}
+BENCHMARK(Window_UndoGroupExtendedRest1000)->Unit(benchmark::kMillisecond)->Iterations(2);
+
 // "Add NPC" from the click to the reopened roster: the dialog set to 1,000 Goblins and OK
 // pressed, each NPC inserted and committed by itself, then the roster read again.
 void Window_AddNpc1000(benchmark::State& state)
