@@ -78,7 +78,7 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent), model_(new DataGridMod
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     auto* titleStyle = new TitleStyle;
-    titleStyle->setParent(horizontalHeader());
+    titleStyle->setParent(this); // outlives the header, which is deleted first
     horizontalHeader()->setStyle(titleStyle);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
