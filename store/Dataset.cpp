@@ -292,6 +292,10 @@ void Dataset::reopen()
 
 std::optional<int> Dataset::findField(std::string_view fieldName) const
 {
+    // Names are nearly always written as declared: that plain comparison first, as the actions
+    // look fields up on every record of a group walk.
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+        if (fields_[i].name == fieldName) return static_cast<int>(i);
     for (std::size_t i = 0; i < fields_.size(); ++i)
         if (sameName(fields_[i].name, fieldName)) return static_cast<int>(i);
     return std::nullopt;
@@ -363,7 +367,12 @@ void Dataset::setValueAt(int fieldIndex, const Value& value)
     if (def.readOnly) throw Error(formatMessage("Field '%s' cannot be modified", {def.name}));
     buffer_.values[static_cast<std::size_t>(fieldIndex)] = coerce(value, def);
     written_[static_cast<std::size_t>(fieldIndex)] = true;
-    computeDerived(buffer_);
+    // Computed again before anything reads them: an action writing a dozen fields computes
+    // them once, not a dozen times.
+    if (eagerCalc_)
+        computeDerived(buffer_);
+    else
+        buffer_.derivedValid = false;
     changed(DatasetEvent::RecordChanged);
 }
 
