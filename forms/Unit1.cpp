@@ -35,6 +35,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -351,8 +352,10 @@ void TForm1::FormCreate()
     SurgeBonus = 0;
     ADOConnection1.setConnected(false);
     ui::HintTiming::apply(100, 20000);
+    // The file name in the system's own bytes, so that a folder whose name is not valid UTF-8
+    // names that folder's party file.
     ADOConnection1.setConnectionString(
-        store::connectionStringFor(executableFileName_.toStdString()));
+        store::connectionStringFor(QFile::encodeName(executableFileName_).toStdString()));
     ADOConnection1.setConnected(true);
     party.history.attach();
     ADOTable1.setActive(true);

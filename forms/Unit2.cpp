@@ -3,6 +3,7 @@
 #include "forms/CharacterEdits.h"
 #include "store/Dataset.h"
 #include "store/Error.h"
+#include "store/Transaction.h"
 #include "ui/ErrorHandler.h"
 #include "ui/MessageBoxes.h"
 
@@ -10,11 +11,21 @@
 
 #include <QShowEvent>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 constexpr const char* deletedMeanwhile =
     "The character was deleted by another program since it was read, so this change was not "
     "saved";
+constexpr const char* changedMeanwhile =
+    "The character was changed or deleted by another program since this dialog opened, so this "
+    "change was not saved; cancel and open Edit Char again to see it";
+
+// The columns the update writes: each must still hold what the dialog was opened with.
+const std::vector<std::string> updatedColumns = {"Name", "TotalHP", "CurHP", "Initiative",
+                                                 "AC",   "Fort",    "Ref",   "Will"};
 
 } // namespace
 
@@ -84,10 +95,23 @@ void TForm2::Button1Click()
         statement.paramByName("PC").setValue(true);
     else
         statement.paramByName("ID").setValue(store::Value(CharID));
+    // Another program's change of the record is never overwritten: the record must still hold
+    // what the dialog showed, checked in the same transaction as the update.
+    store::Transaction transaction(statement.connection());
+    if (CharID != 0 && ADOTable1.active() && !ADOTable1.isEmpty() &&
+        ADOTable1.fieldByName("ID").asInteger() == CharID) {
+        try {
+            ADOTable1.requireUnchanged(updatedColumns);
+        }
+        catch (const store::Error&) {
+            throw store::Error(store::prefixed(ADOQuery2.name(), changedMeanwhile));
+        }
+    }
     // An update that finds no record (another program deleted the character meanwhile) wrote
     // nothing: said as a refusal, so the typed values are not dropped as if saved.
     if (statement.execute() == 0 && CharID != 0)
         throw store::Error(store::prefixed(ADOQuery2.name(), deletedMeanwhile));
+    transaction.commit();
     // Only a written record closes the dialog: a number that does not convert, or a statement
     // the database refuses, leaves it open with everything the master typed.
     done(ui::mrOk);

@@ -1,6 +1,7 @@
 #include "forms/Unit4.h"
 
 #include "forms/CharacterEdits.h"
+#include "store/Transaction.h"
 #include "ui/ErrorHandler.h"
 #include "ui/MessageBoxes.h"
 #include "ui/SpinEdit.h"
@@ -42,18 +43,25 @@ void TForm4::Button1Click()
     const int quantity = ui_->SpinEdit1->valueInRange();
     const std::string name = ui_->Edit1->text().toStdString();
     int inserted = 0;
+    // The batch is one step: one commit, each NPC a savepoint of it. A refused NPC stops the
+    // batch, the ones before it are written; a commit that fails writes none of them.
     try {
-        for (int n = 1; n <= quantity; ++n) {
-            ADOQuery1.paramByName("Name").setValue(name + "." + std::to_string(n));
-            forms::bindCharacterNumbers(ADOQuery1, *ui_);
-            ADOQuery1.paramByName("PC").setValue(false);
-            ADOQuery1.execute();
-            ++inserted;
-        }
+        store::runStep(
+            ADOQuery1.connection(),
+            [&] {
+                for (int n = 1; n <= quantity; ++n) {
+                    ADOQuery1.paramByName("Name").setValue(name + "." + std::to_string(n));
+                    forms::bindCharacterNumbers(ADOQuery1, *ui_);
+                    ADOQuery1.paramByName("PC").setValue(false);
+                    ADOQuery1.execute();
+                    ++inserted;
+                }
+            },
+            [&] { inserted = 0; });
     }
     catch (const std::exception& e) {
         ADOQuery1.close();
-        // Nothing written yet: the dialog stays open with everything typed. Once part of the
+        // Nothing written: the dialog stays open with everything typed. Once part of the
         // batch is in the file, the roster must be read again to show it.
         if (inserted == 0) throw;
         ui::showError(e);

@@ -1,6 +1,7 @@
 #include "store/Connection.h"
 
 #include "store/ConnectionString.h"
+#include "store/EngineMessage.h"
 #include "store/Error.h"
 #include "store/Names.h"
 
@@ -17,6 +18,29 @@
 #endif
 
 namespace store {
+
+namespace {
+
+// The permission of whoever runs the program, as the file system gives it now.
+bool cannotWrite(const std::string& path)
+{
+#ifndef _WIN32
+    return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 &&
+           (errno == EACCES || errno == EROFS || errno == EPERM);
+#else
+    // Elsewhere only the engine's own read-only state is consulted.
+    (void)path;
+    return false;
+#endif
+}
+
+std::string folderOf(const std::string& path)
+{
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    return folder.empty() ? "." : folder;
+}
+
+} // namespace
 
 void Connection::StatementFinalizer::operator()(sqlite3_stmt* s) const
 {
@@ -61,8 +85,12 @@ void Connection::open()
         throw Error(
             formatMessage("Could not open '%s': the file is empty, not a party file", {path}));
 
+    // A file or folder that cannot be written opens read-only: the party is shown, and every
+    // change is refused with the read-only message rather than by the engine part-way.
+    const bool writable = !cannotWrite(path) && !cannotWrite(folderOf(path));
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc = sqlite3_open_v2(
+        path.c_str(), &db, writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, nullptr);
     if (rc != SQLITE_OK) {
         const std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         sqlite3_close(db);
@@ -72,28 +100,43 @@ void Connection::open()
     sqlite3_busy_timeout(db, busyTimeoutMs);
     db_ = db;
     path_ = path;
+    identity_ = FileIdentity::of(path);
+    sqlite3_progress_handler(db_, 1000, &Connection::onProgress, this);
+    sqlite3_trace_v2(db_, SQLITE_TRACE_STMT, &Connection::onTrace, this);
     try {
-        // Reading the journal mode reads the file's header: a file that is no database, or one
-        // that another program holds locked, fails here, before any dataset opens.
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(db_, "PRAGMA journal_mode", -1, &stmt, nullptr) != SQLITE_OK) fail();
-        std::string mode;
-        const int step = sqlite3_step(stmt);
-        if (step == SQLITE_ROW) mode = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-        sqlite3_finalize(stmt);
-        if (step != SQLITE_ROW) fail();
-        // Every commit must survive a power cut; rollback journals need the stronger setting.
-        exec(sameName(mode, "wal") ? "PRAGMA synchronous=FULL" : "PRAGMA synchronous=EXTRA");
+        journal_.emplace(db_, busyTimeoutMs);
+        noteChangeCounter();
     }
     catch (const Error& e) {
+        const std::string message =
+            engineMessage(e.engineCode(), sqlite3_system_errno(db_), e.what(), path);
         close();
-        throw Error(formatMessage("Could not open '%s': %s", {path, e.what()}), e.engineCode());
+        throw Error(formatMessage("Could not open '%s': %s", {path, message}), e.engineCode());
     }
+}
+
+int Connection::onTrace(unsigned, void* self, void*, void* text)
+{
+    // A statement begins: its time starts. A trigger's part of it ("-- TRIGGER ...") runs
+    // within the statement's time.
+    const char* sql = static_cast<const char*>(text);
+    if (sql && sql[0] == '-' && sql[1] == '-') return 0;
+    auto* connection = static_cast<Connection*>(self);
+    connection->deadline_ = std::chrono::steady_clock::now() + connection->timeLimit_;
+    return 0;
+}
+
+int Connection::onProgress(void* self)
+{
+    return std::chrono::steady_clock::now() > static_cast<Connection*>(self)->deadline_ ? 1 : 0;
 }
 
 void Connection::close()
 {
     cache_.clear();
+    journal_.reset();
+    identity_.reset();
+    changeCounter_.reset();
     if (db_) sqlite3_close_v2(db_);
     db_ = nullptr;
     path_.clear();
@@ -107,17 +150,38 @@ bool Connection::readOnly() const
 void Connection::requireWritable() const
 {
     handle();
-    // The permission of whoever runs the program, as the file system gives it now.
-#ifndef _WIN32
-    const bool protectedNow = faccessat(AT_FDCWD, path_.c_str(), W_OK, AT_EACCESS) != 0 &&
-                              (errno == EACCES || errno == EROFS);
-#else
-    // Elsewhere only the engine's own read-only state is consulted.
-    const bool protectedNow = false;
-#endif
-    if (protectedNow || readOnly())
+    // Closing a file the engine holds open would drop its locks (the system ties them to the
+    // process, not to the descriptor), so the header is read only while no transaction is open.
+    const bool olderCopy = changeCounter_ && sqlite3_get_autocommit(db_) != 0 &&
+                           changeCounterOf(path_).value_or(*changeCounter_) < *changeCounter_;
+    if (FileIdentity::of(path_) != identity_ || olderCopy)
+        throw Error(formatMessage("'%s' was replaced or moved by another program since Tavrix "
+                                  "opened it, so the change was not saved; restart Tavrix to "
+                                  "open the file that is there now",
+                                  {path_}),
+                    SQLITE_READONLY);
+    if (cannotWrite(path_) || readOnly())
         throw Error(formatMessage("'%s' is read-only, so the change was not saved", {path_}),
                     SQLITE_READONLY);
+    // The journal is made beside the file, so its folder must take new files.
+    if (cannotWrite(folderOf(path_)))
+        throw Error(formatMessage("'%s' lies in a folder that cannot be written, so the change "
+                                  "was not saved",
+                                  {path_}),
+                    SQLITE_READONLY);
+}
+
+void Connection::committed()
+{
+    if (journal_) journal_->afterCommit();
+    noteChangeCounter();
+}
+
+void Connection::noteChangeCounter()
+{
+    // Under a write-ahead log the counter is not kept up by every commit: no check then.
+    changeCounter_.reset();
+    if (!keepsLog()) changeCounter_ = changeCounterOf(path_);
 }
 
 sqlite3* Connection::handle() const
@@ -129,7 +193,8 @@ sqlite3* Connection::handle() const
 void Connection::fail() const
 {
     if (!db_) throw Error(prefixed(name_, "Connection is not open"));
-    throw Error(sqlite3_errmsg(db_), sqlite3_extended_errcode(db_));
+    const int code = sqlite3_extended_errcode(db_);
+    throw Error(engineMessage(code, sqlite3_system_errno(db_), sqlite3_errmsg(db_), path_), code);
 }
 
 void Connection::exec(const char* sql)
@@ -151,24 +216,6 @@ sqlite3_stmt* Connection::cachedStatement(const std::string& sql)
         fail();
     cache_.emplace(sql, std::unique_ptr<sqlite3_stmt, StatementFinalizer>(stmt));
     return stmt;
-}
-
-Transaction::Transaction(Connection& connection) : connection_(connection)
-{
-    connection_.requireWritable();
-    connection_.exec("BEGIN IMMEDIATE");
-}
-
-Transaction::~Transaction()
-{
-    if (open_ && connection_.connected())
-        sqlite3_exec(connection_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-}
-
-void Transaction::commit()
-{
-    connection_.exec("COMMIT");
-    open_ = false;
 }
 
 } // namespace store

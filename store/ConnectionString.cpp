@@ -80,6 +80,11 @@ std::string quoteConnectionValue(std::string_view value)
 
 std::string connectionStringFor(std::string_view executableFileName)
 {
+    // A name without a folder says nothing of where the program is: no party file is guessed.
+    if (std::none_of(executableFileName.begin(), executableFileName.end(), isSeparator))
+        throw Error(formatMessage("The folder of the program '%s' is not known, so its party "
+                                  "file cannot be found",
+                                  {executableFileName}));
     std::string path = directoryOf(executableFileName);
     if (path.empty() || !isSeparator(path.back())) path += pathSeparator;
     path += partyFileName;

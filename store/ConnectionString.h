@@ -19,7 +19,8 @@ std::string directoryOf(std::string_view fileName);
 // The connection string for the party file beside the given executable:
 // "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<dir>/Mirel.mdb;Persist Security Info=False".
 // A directory holding ";" or a quotation mark is quoted by the connection-string rules, so the
-// string always names exactly that directory's party file.
+// string always names exactly that directory's party file. A name without any folder (the
+// empty text included) is refused.
 std::string connectionStringFor(std::string_view executableFileName);
 
 // One value of a connection string, quoted where the rules require it.

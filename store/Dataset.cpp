@@ -198,8 +198,11 @@ Dataset::Row Dataset::readRow(sqlite3_stmt* stmt) const
     if (isTable_) row.rowid = sqlite3_column_int64(stmt, 0);
     for (std::size_t c = 0; c < columns_.size(); ++c) {
         const int f = columns_[c].field;
-        row.values[static_cast<std::size_t>(f)] = readColumn(
-            stmt, static_cast<int>(c) + offset, fields_[static_cast<std::size_t>(f)].type);
+        const int column = static_cast<int>(c) + offset;
+        Value& value = row.values[static_cast<std::size_t>(f)];
+        value = readColumn(stmt, column, fields_[static_cast<std::size_t>(f)].type);
+        if (auto stored = storedUnlessSame(stmt, column, value))
+            row.asStored.emplace_back(f, std::move(*stored));
     }
     return row;
 }
@@ -292,6 +295,10 @@ void Dataset::reopen()
 
 std::optional<int> Dataset::findField(std::string_view fieldName) const
 {
+    // Names are nearly always written as declared: that plain comparison first, as the actions
+    // look fields up on every record of a group walk.
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+        if (fields_[i].name == fieldName) return static_cast<int>(i);
     for (std::size_t i = 0; i < fields_.size(); ++i)
         if (sameName(fields_[i].name, fieldName)) return static_cast<int>(i);
     return std::nullopt;
@@ -363,7 +370,12 @@ void Dataset::setValueAt(int fieldIndex, const Value& value)
     if (def.readOnly) throw Error(formatMessage("Field '%s' cannot be modified", {def.name}));
     buffer_.values[static_cast<std::size_t>(fieldIndex)] = coerce(value, def);
     written_[static_cast<std::size_t>(fieldIndex)] = true;
-    computeDerived(buffer_);
+    // Computed again before anything reads them: an action writing a dozen fields computes
+    // them once, not a dozen times.
+    if (eagerCalc_)
+        computeDerived(buffer_);
+    else
+        buffer_.derivedValid = false;
     changed(DatasetEvent::RecordChanged);
 }
 
@@ -532,22 +544,18 @@ void Dataset::postEdit()
         if (written_[i]) toWrite.push_back(static_cast<int>(i));
     if (!toWrite.empty()) {
         // Only the fields written, and only while each still holds what was read.
-        std::string set, where;
-        for (int f : toWrite) {
-            const std::string column = quotedIdentifier(fields_[static_cast<std::size_t>(f)].name);
-            set += (set.empty() ? "" : ", ") + column + " = ?";
-            where += " AND " + column + " IS ?";
-        }
-        const std::string sql =
-            "UPDATE " + quotedIdentifier(source_) + " SET " + set + " WHERE rowid = ?" + where;
+        std::string set;
+        for (int f : toWrite)
+            set += (set.empty() ? "" : ", ") +
+                   quotedIdentifier(fields_[static_cast<std::size_t>(f)].name) + " = ?";
+        const std::string sql = "UPDATE " + quotedIdentifier(source_) + " SET " + set + " WHERE " +
+                                heldAsReadClause(toWrite);
         Transaction transaction(connection_);
         sqlite3_stmt* stmt = connection_.cachedStatement(sql);
         int index = 1;
         for (int f : toWrite)
             bindValue(stmt, index++, buffer_.values[static_cast<std::size_t>(f)]);
-        sqlite3_bind_int64(stmt, index++, current.rowid);
-        for (int f : toWrite)
-            bindValue(stmt, index++, current.values[static_cast<std::size_t>(f)]);
+        bindHeldAsRead(stmt, index, current, toWrite);
         const int rc = sqlite3_step(stmt);
         sqlite3_reset(stmt);
         if (rc != SQLITE_DONE) connection_.fail();
@@ -574,13 +582,18 @@ void Dataset::deleteRecord()
     requireWritable();
     Row* row = view_[static_cast<std::size_t>(cursor_)];
     {
+        std::vector<int> stored;
+        for (const Column& c : columns_)
+            stored.push_back(c.field);
         Transaction transaction(connection_);
         sqlite3_stmt* stmt = connection_.cachedStatement(
-            "DELETE FROM " + quotedIdentifier(source_) + " WHERE rowid = ?1");
-        sqlite3_bind_int64(stmt, 1, row->rowid);
+            "DELETE FROM " + quotedIdentifier(source_) + " WHERE " + heldAsReadClause(stored));
+        bindHeldAsRead(stmt, 1, *row, stored);
         const int rc = sqlite3_step(stmt);
         sqlite3_reset(stmt);
         if (rc != SQLITE_DONE) connection_.fail();
+        if (sqlite3_changes(connection_.handle()) == 0 && rowExists(row->rowid))
+            throw Error(conflictMessage());
         transaction.commit();
     }
     // A row another program deleted first is gone all the same: the snapshot follows.
@@ -593,6 +606,60 @@ void Dataset::deleteRecord()
     changed(DatasetEvent::StateChanged);
     changed(DatasetEvent::RowsChanged);
     changed(DatasetEvent::CursorMoved);
+}
+
+bool Dataset::rowExists(std::int64_t rowid)
+{
+    sqlite3_stmt* stmt = connection_.cachedStatement("SELECT 1 FROM " + quotedIdentifier(source_) +
+                                                     " WHERE rowid = ?1");
+    sqlite3_bind_int64(stmt, 1, rowid);
+    const int rc = sqlite3_step(stmt);
+    sqlite3_reset(stmt);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) connection_.fail();
+    return rc == SQLITE_ROW;
+}
+
+void Dataset::requireUnchanged(const std::vector<std::string>& fieldNames)
+{
+    requireActive();
+    if (view_.empty()) fail("Cannot perform this operation on an empty dataset");
+    std::vector<int> fieldsToCompare;
+    for (const std::string& name : fieldNames)
+        fieldsToCompare.push_back(fieldByName(name).index());
+    const Row& row = *view_[static_cast<std::size_t>(cursor_)];
+    sqlite3_stmt* stmt = connection_.cachedStatement("SELECT 1 FROM " + quotedIdentifier(source_) +
+                                                     " WHERE " + heldAsReadClause(fieldsToCompare));
+    bindHeldAsRead(stmt, 1, row, fieldsToCompare);
+    const int rc = sqlite3_step(stmt);
+    sqlite3_reset(stmt);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) connection_.fail();
+    if (rc != SQLITE_ROW) throw Error(conflictMessage());
+}
+
+std::string Dataset::heldAsReadClause(const std::vector<int>& fieldsToCompare) const
+{
+    std::string where = "rowid = ?";
+    for (int f : fieldsToCompare)
+        where += " AND " + quotedIdentifier(fields_[static_cast<std::size_t>(f)].name) + " IS ?";
+    return where;
+}
+
+void Dataset::bindHeldAsRead(sqlite3_stmt* stmt, int first, const Row& row,
+                             const std::vector<int>& fieldsToCompare) const
+{
+    sqlite3_bind_int64(stmt, first++, row.rowid);
+    for (int f : fieldsToCompare)
+        bindAsRead(stmt, first++, row, f);
+}
+
+void Dataset::bindAsRead(sqlite3_stmt* stmt, int index, const Row& row, int f) const
+{
+    for (const auto& [field, stored] : row.asStored)
+        if (field == f) {
+            bindStored(stmt, index, stored);
+            return;
+        }
+    bindValue(stmt, index, row.values[static_cast<std::size_t>(f)]);
 }
 
 void Dataset::appendValues(const std::vector<Value>& values)

@@ -2,6 +2,7 @@
 
 #include "store/Field.h"
 #include "store/FieldDef.h"
+#include "store/SqliteValues.h"
 #include "store/Value.h"
 
 #include <cstdint>
@@ -90,7 +91,13 @@ public:
     bool modified() const;
     // Posts a pending change when a field was written, else drops it, as a move does.
     void settle();
+    // Deletes the current record, only while its row still holds what was read: a row
+    // another program changed meanwhile (or a row number now used by another record) is
+    // refused with the conflict message; a row already deleted is gone all the same.
     void deleteRecord();
+    // Raises the conflict message unless the current record's row still holds, in these
+    // fields, what was read. Run inside the transaction of the write it guards.
+    void requireUnchanged(const std::vector<std::string>& fieldNames);
     void appendValues(const std::vector<Value>& values);
 
     // --- moving; each settles a pending change first
@@ -133,6 +140,9 @@ private:
         std::vector<Value> values;
         std::int64_t rowid = 0;
         bool derivedValid = false;
+        // Fields whose stored content their value would not bind back to (a value that does
+        // not fit its field), with that content: the checks compare what is stored.
+        std::vector<std::pair<int, StoredValue>> asStored;
     };
     struct Column {
         int field; // index into fields_
@@ -169,6 +179,7 @@ private:
     std::string selectSql() const;
     Row readRow(sqlite3_stmt* stmt) const;
     Row readBack(std::int64_t rowid);
+    bool rowExists(std::int64_t rowid);
     Value coerce(const Value& value, const FieldDef& def) const;
     Row* presentedRow() const;
     Row* displayRow(int row);
@@ -184,6 +195,12 @@ private:
     void sortView();
     void changed(DatasetEvent event);
     std::string conflictMessage() const;
+    // Binds what the row held in field f when it was read, as stored.
+    void bindAsRead(sqlite3_stmt* stmt, int index, const Row& row, int f) const;
+    // "rowid = ? AND a IS ? AND b IS ?": placeholders for the rowid and the given fields.
+    std::string heldAsReadClause(const std::vector<int>& fieldsToCompare) const;
+    void bindHeldAsRead(sqlite3_stmt* stmt, int first, const Row& row,
+                        const std::vector<int>& fieldsToCompare) const;
 
     Connection& connection_;
     std::string name_;

@@ -1,6 +1,7 @@
 #include "store/Field.h"
 
 #include "store/Dataset.h"
+#include "store/Error.h"
 
 namespace store {
 
@@ -17,7 +18,17 @@ Value Field::value() const
 std::int32_t Field::asInteger() const
 {
     const Value v = value();
-    return v.isNull() ? 0 : v.toInteger();
+    if (v.isNull()) return 0;
+    // A number field reads as text only when what is stored does not fit it.
+    if (v.type() == ValueType::String && type() != FieldType::String) conversionFailed(v);
+    return v.toInteger();
+}
+
+void Field::conversionFailed(const Value& stored) const
+{
+    throw Error(prefixed(dataset_->name(),
+                         formatMessage("Field '%s' holds %s, which is not a valid integer value",
+                                       {name(), stored.text()})));
 }
 
 bool Field::asBoolean() const

@@ -24,6 +24,8 @@ public:
     // Reading: a field without a value gives 0, false, 0.0 or the empty text; value() gives null.
     Value value() const;
     bool isNull() const { return value().isNull(); }
+    // A value stored that does not fit the field fails with the conversion error naming the
+    // field and the value.
     std::int32_t asInteger() const;
     bool asBoolean() const;
     double asFloat() const;
@@ -39,6 +41,7 @@ public:
     void clear() { setValue(Value()); }
 
 private:
+    [[noreturn]] void conversionFailed(const Value& stored) const;
     Dataset* dataset_;
     int index_;
 };

@@ -44,14 +44,13 @@ void createPartyFile(const std::string& path, bool withSample)
         if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
             throw Error(formatMessage("Could not create '%s': %s",
                                       {path, db ? sqlite3_errmsg(db) : "out of memory"}));
-        run(db, "PRAGMA journal_mode=WAL");
-        run(db, "PRAGMA synchronous=FULL");
+        // A rollback journal: the file alone holds every committed change.
+        run(db, "PRAGMA journal_mode=DELETE");
+        run(db, "PRAGMA synchronous=EXTRA");
         run(db, "BEGIN");
         run(db, text::partySchema);
         if (withSample) run(db, text::partySample);
         run(db, "COMMIT");
-        // Leave one file behind, not a write-ahead log beside it.
-        run(db, "PRAGMA wal_checkpoint(TRUNCATE)");
         if (sqlite3_close(db) != SQLITE_OK) throw Error(sqlite3_errmsg(db));
         db = nullptr;
     }

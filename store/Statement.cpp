@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <regex>
 
 namespace store {
@@ -159,16 +160,19 @@ int Statement::execute()
                 break;
             }
     }
-    if (!sqlite3_stmt_readonly(stmt)) connection_.requireWritable();
-    // A single statement outside a transaction is its own transaction: committed, or
-    // nothing changed, by the time step returns.
+    // A write is a transaction of its own, or a savepoint of the step it runs in: committed,
+    // or nothing changed, by the time execute returns.
+    std::optional<Transaction> transaction;
+    if (!sqlite3_stmt_readonly(stmt)) transaction.emplace(connection_);
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     }
     sqlite3_reset(stmt);
     if (rc != SQLITE_DONE) connection_.fail();
+    const int changes = sqlite3_changes(db);
+    if (transaction) transaction->commit();
     if (!prepared_) close();
-    return sqlite3_changes(db);
+    return changes;
 }
 
 } // namespace store

@@ -44,6 +44,7 @@ public:
     Statement& operator=(const Statement&) = delete;
 
     const std::string& name() const { return name_; }
+    Connection& connection() const { return connection_; }
     const std::string& sql() const { return sql_; }
     void setSql(std::string text); // finds the parameters; forgets the prepared form
     void setPrepared(bool prepared) { prepared_ = prepared; }

@@ -4,6 +4,8 @@
 #include "actions/Rests.h"
 #include "tests/actions/Party.h"
 
+#include <sqlite3.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -112,6 +114,48 @@ TEST(GroupActions, RefusedPostEndsTheWalkKeepingEarlierRecords)
     EXPECT_EQ(roster.fieldByName("Name").asString(), "C");
     EXPECT_EQ(roster.state(), store::DatasetState::Edit);
     EXPECT_EQ(party.writtenNames(), (std::vector<std::string>{"A"}));
+}
+
+// The walk is one step of the master: one commit for all of it, and a commit that fails
+// leaves nothing of it in the file, says so, and shows the file as it is.
+TEST(GroupActions, TheWalkIsCommittedOnceOrNotAtAll)
+{
+    Party party(rosterOf({"1", "0", "1", "1"}));
+    store::Dataset& roster = party.roster();
+    int commits = 0;
+    sqlite3_commit_hook(
+        party.store.ADOConnection1.handle(),
+        [](void* count) {
+            ++*static_cast<int*>(count);
+            return 0;
+        },
+        &commits);
+    actions::forEachPlayerCharacter(roster, [&] { actions::takeExtendedRest(roster); });
+    EXPECT_EQ(commits, 1);
+    EXPECT_EQ(party.writtenNames(), (std::vector<std::string>{"A", "A", "C", "C", "D", "D"}));
+
+    // The final commit refused: nothing of the step is written.
+    party.file.sql("DELETE FROM PostLog");
+    const std::string before = party.file.bytes();
+    int seen = 0;
+    const std::string message = errorOf([&] {
+        actions::forEachPlayerCharacter(roster, [&] {
+            actions::addActionPoint(roster);
+            // After the last player character's post, the commit is the next write.
+            if (++seen == 3)
+                sqlite3_commit_hook(
+                    party.store.ADOConnection1.handle(), [](void*) { return 1; }, nullptr);
+        });
+    });
+    sqlite3_commit_hook(party.store.ADOConnection1.handle(), nullptr, nullptr);
+    EXPECT_EQ(message.rfind("Nothing of this step was saved: ", 0), 0u) << message;
+    EXPECT_EQ(party.file.bytes(), before);
+    EXPECT_EQ(actionPoints(party), (std::vector<std::string>{"1", "1", "1", "1"}));
+    // The roster was read again: it shows the file, not the step that was not saved.
+    EXPECT_EQ(roster.state(), store::DatasetState::Browse);
+    EXPECT_EQ(roster.fieldByName("APoints").asInteger(), 1);
+    roster.last();
+    EXPECT_EQ(roster.fieldByName("APoints").asInteger(), 1);
 }
 
 } // namespace

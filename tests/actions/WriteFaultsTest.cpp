@@ -35,11 +35,11 @@ std::vector<std::vector<std::string>> contents(const Party& p)
 struct Fault {
     const char* label;
     int code;
-    const char* message; // the engine's own
+    const char* message; // in the master's words
 };
 const Fault faults[] = {
-    {"a full disk", SQLITE_FULL, "database or disk is full"},
-    {"a failing drive", SQLITE_IOERR_WRITE, "disk I/O error"},
+    {"a full disk", SQLITE_FULL, "is full, so the change was not saved; free some space"},
+    {"a failing drive", SQLITE_IOERR_WRITE, "(disk I/O error), so the change was not saved"},
 };
 
 struct Step {

@@ -1,5 +1,6 @@
-// The program killed in the middle of the group extended rest, as by a power button or a
-// crash: the party file must open as before and every record must be whole.
+// The program killed in the middle of the group extended rest or of an NPC batch, as by a
+// power button or a crash: the party file must open as before, every record whole, and the
+// step wholly done or wholly undone.
 #include "actions/GroupActions.h"
 #include "actions/Rests.h"
 #include "tests/faults/FaultParty.h"
@@ -110,22 +111,20 @@ TEST(CrashSafety, AGroupRestKilledAtAnyMomentLeavesEveryRecordWhole)
         }
 
         ASSERT_EQ(queryScalar(path, "PRAGMA integrity_check"), "ok");
-        // Every record is in one whole state, and the walk's order shows: the records
-        // before the one it was on are rested, those after it untouched.
+        // The walk is one step: wholly undone or wholly done, never a prefix of it, and every
+        // record whole.
         const RosterRows after = rosterRows(path);
         ASSERT_EQ(after.size(), before.size());
         long long trialCounts[3] = {0, 0, 0};
-        RecordState previous = AfterExtendedRest;
+        const RecordState whole = after == before ? Before : AfterExtendedRest;
         for (const auto& [id, row] : after) {
             const RecordState state = row == before.at(id)          ? Before
                                       : row == afterShort.at(id)    ? AfterShortCycle
                                       : row == afterExtended.at(id) ? AfterExtendedRest
                                                                     : Mixed;
             ASSERT_NE(state, Mixed) << "record " << id << " holds a mix of fields";
-            ASSERT_LE(state, previous == AfterShortCycle ? Before : previous)
-                << "record " << id << " is further on than the record before it";
+            ASSERT_EQ(state, whole) << "record " << id << " is not where the others are";
             ++trialCounts[state];
-            previous = state;
         }
         for (int s = 0; s < 3; ++s)
             counts[s] += trialCounts[s];
@@ -155,6 +154,62 @@ TEST(CrashSafety, AGroupRestKilledAtAnyMomentLeavesEveryRecordWhole)
     RecordProperty("records_after_extended_rest", std::to_string(counts[AfterExtendedRest]));
     // Most kills land in the middle of the walk, else the trials prove little.
     EXPECT_GE(killedMidWalk, trials / 2);
+}
+
+TEST(CrashSafety, AnNpcBatchKilledAtAnyMomentIsWhollyDoneOrWhollyUndone)
+{
+    constexpr int batch = 1000;
+    ScratchFolder scratch;
+    const std::string original = (scratch.path() / "Mirel.mdb").string();
+    makeParty(original, "INSERT INTO Table1 (Name, PC) VALUES ('Aldric', 1)");
+    const std::string timed = copyTo(original, scratch.path() / "timed");
+    std::chrono::microseconds took{};
+    {
+        WorkerProcess worker({"batch", timed, std::to_string(batch)});
+        ASSERT_EQ(worker.readLine(), "inserting");
+        const auto start = std::chrono::steady_clock::now();
+        ASSERT_EQ(worker.readLine(), "done");
+        took = std::chrono::duration_cast<std::chrono::microseconds>(
+            std::chrono::steady_clock::now() - start);
+        ASSERT_EQ(worker.wait(), 0);
+    }
+    ASSERT_EQ(queryScalar(timed, "SELECT count(*) FROM Table1 WHERE PC = 0"),
+              std::to_string(batch));
+
+    const unsigned seed = seedOfRun();
+    std::mt19937 random(seed);
+    // Kills spread over the batch, short of its very end, where the commit is.
+    std::uniform_int_distribution<long long> delay(0, took.count() * 9 / 10);
+    int killed = 0, whole = 0;
+    for (int trial = 0; trial < trials; ++trial) {
+        SCOPED_TRACE("trial " + std::to_string(trial) + ", seed " + std::to_string(seed));
+        const std::filesystem::path folder = scratch.path() / ("batch" + std::to_string(trial));
+        const std::string path = copyTo(original, folder);
+        {
+            WorkerProcess worker({"batch", path, std::to_string(batch)});
+            ASSERT_EQ(worker.readLine(), "inserting");
+            std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+            worker.kill(SIGKILL);
+            const int status = worker.wait();
+            ASSERT_TRUE(status == 128 + SIGKILL || status == 0) << status;
+            killed += status == 128 + SIGKILL;
+        }
+        ASSERT_EQ(queryScalar(path, "PRAGMA integrity_check"), "ok");
+        const std::string npcs = queryScalar(path, "SELECT count(*) FROM Table1 WHERE PC = 0");
+        ASSERT_TRUE(npcs == "0" || npcs == std::to_string(batch)) << npcs << " NPCs";
+        whole += npcs == std::to_string(batch);
+        if (npcs != "0") {
+            ASSERT_EQ(queryScalar(path, "SELECT count(*) FROM Table1 WHERE PC = 0 AND Name = "
+                                        "'Orc.' || (ID - 1) AND CurHP = 25 AND TotalHP = 25"),
+                      std::to_string(batch));
+        }
+        ASSERT_EQ(queryScalar(path, "SELECT Name FROM Table1 WHERE PC = 1"), "Aldric");
+        std::filesystem::remove_all(folder);
+    }
+    std::cout << "[ crash    ] batch of " << batch << " took " << took.count() / 1000 << " ms; "
+              << trials << " trials, " << killed << " killed, " << whole << " wholly done"
+              << std::endl;
+    EXPECT_GE(killed, trials / 2);
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 //   tavrix_fault_worker lock PATH MS               holds the write lock for MS milliseconds
 //   tavrix_fault_worker undo PATH                  the group extended rest as one step, then
 //                                                  its undo
+//   tavrix_fault_worker batch PATH COUNT           COUNT NPCs "Orc.1" ... in one step, as the NPC
+//                                                  batch dialog writes them
 #include "actions/Counters.h"
 #include "actions/GroupActions.h"
 #include "actions/HitPoints.h"
@@ -16,6 +18,8 @@
 #include "store/ConnectionString.h"
 #include "store/Error.h"
 #include "store/PartyStore.h"
+#include "store/Statement.h"
+#include "store/Transaction.h"
 
 #include <sqlite3.h>
 
@@ -262,6 +266,34 @@ int soak(const std::string& path, unsigned seed, int target, const std::string& 
     return accepted == target ? 0 : 1;
 }
 
+int batch(const std::string& path, int count)
+{
+    store::PartyStore party;
+    openParty(party, path);
+    store::Statement insert(party.ADOConnection1, "ADOQuery1");
+    insert.setSql(
+        "INSERT INTO Table1 ( Name, TotalHP, CurHP, Initiative, AC, Ref, Fort, Will, PC )\n"
+        "   VALUES (:Name, :TotalHP, :CurHP, :Initiative, :AC, :Ref, :Fort, :Will, :PC );");
+    insert.setPrepared(true);
+    std::cout << "inserting" << std::endl;
+    store::runStep(
+        party.ADOConnection1,
+        [&] {
+            for (int n = 1; n <= count; ++n) {
+                insert.paramByName("Name").setValue("Orc." + std::to_string(n));
+                for (const char* number : {"TotalHP", "CurHP"})
+                    insert.paramByName(number).setValue(std::int32_t{25});
+                for (const char* number : {"Initiative", "AC", "Ref", "Fort", "Will"})
+                    insert.paramByName(number).setValue(std::int32_t{0});
+                insert.paramByName("PC").setValue(false);
+                insert.execute();
+            }
+        },
+        [] {});
+    std::cout << "done" << std::endl;
+    return 0;
+}
+
 int lock(const std::string& path, int milliseconds)
 {
     sqlite3* db = nullptr;
@@ -292,11 +324,12 @@ int main(int argc, char** argv)
                         args[4]);
         if (args.size() == 3 && args[0] == "lock") return lock(args[1], std::stoi(args[2]));
         if (args.size() == 2 && args[0] == "undo") return undoRest(args[1]);
+        if (args.size() == 3 && args[0] == "batch") return batch(args[1], std::stoi(args[2]));
     }
     catch (const std::exception& e) {
         std::cout << "error " << e.what() << std::endl;
         return 2;
     }
-    std::cerr << "usage: tavrix_fault_worker rest|serve|soak|lock|undo ...\n";
+    std::cerr << "usage: tavrix_fault_worker rest|serve|soak|lock|undo|batch ...\n";
     return 64;
 }

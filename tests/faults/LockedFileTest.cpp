@@ -55,7 +55,8 @@ TEST_P(HeldLock, APostWaitsForTheLockOrFailsKeepingItsChange)
         EXPECT_EQ(queryScalar(path, "SELECT CurHP FROM Table1"), "25");
         return;
     }
-    EXPECT_EQ(error, "database is locked");
+    EXPECT_EQ(error, "Another program is using the party file, so the change could not be saved "
+                     "yet; it is kept and will be tried again with the next save");
     EXPECT_GE(waited, milliseconds(store::Connection::busyTimeoutMs * 9 / 10));
     EXPECT_EQ(party.ADOTable1.state(), store::DatasetState::Edit);
     EXPECT_EQ(party.ADOTable1.fieldByName("CurHP").asInteger(), 25);
@@ -135,20 +136,48 @@ TEST_F(WriteProtected, AFileWriteProtectedWhileTheProgramRunsRefusesTheChangeUnt
     EXPECT_EQ(queryScalar(path, "PRAGMA integrity_check"), "ok");
 }
 
-TEST_F(WriteProtected, AFolderWriteProtectedWhileTheProgramRunsStillTakesChangesToTheFile)
+TEST_F(WriteProtected, AFolderWriteProtectedWhileTheProgramRunsRefusesTheChangeUntilItIsFree)
 {
-    // The file itself stays writable, and the engine's log beside it is already open: the
-    // change is saved, and survives the program's end in a folder where it cannot tidy up.
+    // The journal that keeps a commit whole is made beside the file: a folder that takes no new
+    // file refuses the change clearly, before anything is written, and keeps it pending.
     std::filesystem::permissions(scratch.path(), std::filesystem::perms::owner_read |
                                                      std::filesystem::perms::owner_exec);
     const std::string answer = worker->ask("damage 5");
     std::cout << "[ readonly ] folder 0500: " << answer << std::endl;
-    EXPECT_EQ(answer, "ok");
+    EXPECT_EQ(answer, "error '" + path +
+                          "' lies in a folder that cannot be written, so the change was not saved");
+    EXPECT_EQ(worker->ask("state"), "ok edit");
+    std::filesystem::permissions(scratch.path(), std::filesystem::perms::owner_all);
+    EXPECT_EQ(worker->ask("post"), "ok");
     worker->send("quit");
     EXPECT_EQ(worker->wait(), 0);
-    std::filesystem::permissions(scratch.path(), std::filesystem::perms::owner_all);
     EXPECT_EQ(curHP(), "25");
     EXPECT_EQ(queryScalar(path, "PRAGMA integrity_check"), "ok");
+}
+
+TEST_F(WriteProtected, AFileInAFolderThatCannotBeWrittenOpensReadOnlyAndShowsTheParty)
+{
+    worker->send("quit");
+    ASSERT_EQ(worker->wait(), 0);
+    std::filesystem::permissions(scratch.path(), std::filesystem::perms::owner_read |
+                                                     std::filesystem::perms::owner_exec |
+                                                     std::filesystem::perms::others_read |
+                                                     std::filesystem::perms::others_exec);
+    WorkerProcess reader({"serve", path}, prefix, program);
+    ASSERT_EQ(reader.ask("open"), "ok");
+    ASSERT_EQ(reader.ask("goto 1"), "ok");
+    EXPECT_EQ(reader.ask("get Name"), "ok Aldric");
+    EXPECT_EQ(reader.ask("get CurHP"), "ok 30");
+    for (const char* change : {"damage 5", "heal 1"}) {
+        SCOPED_TRACE(change);
+        EXPECT_EQ(reader.ask(change),
+                  "error '" + path + "' is read-only, so the change was not saved");
+        EXPECT_EQ(reader.ask("reopen"), "ok");
+        EXPECT_EQ(reader.ask("goto 1"), "ok");
+    }
+    reader.send("quit");
+    EXPECT_EQ(reader.wait(), 0);
+    EXPECT_EQ(curHP(), "30");
 }
 
 } // namespace

@@ -118,7 +118,8 @@ SoakLog readLog(const std::string& path)
         log.lost += kept != "kept";
         if (message == conflict)
             ++log.conflicts;
-        else if (message == "database is locked")
+        else if (message == "Another program is using the party file, so the change could not be "
+                            "saved yet; it is kept and will be tried again with the next save")
             ++log.locked;
         else
             ++log.other;

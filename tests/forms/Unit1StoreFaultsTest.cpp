@@ -2,9 +2,14 @@
 #include "tests/support/WriteFaults.h"
 #include "ui/DBNavigator.h"
 
+#include "store/PartySchema.h"
+
+#include <QFile>
 #include <QToolButton>
 
 #include <sqlite3.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -43,7 +48,9 @@ TEST_F(MainWindow, AWriteLockHeldByAnotherProgramIsReportedAndNothingIsLost)
     type("Edit1", "5");
     click("Button5"); // waits out the busy timeout, then gives up
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, "database is locked.");
+    EXPECT_EQ(boxes.shown[0].text,
+              "Another program is using the party file, so the change could not be saved yet; it "
+              "is kept and will be tried again with the next save.");
     EXPECT_EQ(window->ADOTable1.state(), store::DatasetState::Edit);
     EXPECT_EQ(window->ADOTable1.fieldByName("CurHP").asInteger(), 25);
     sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
@@ -61,7 +68,10 @@ TEST_F(MainWindow, AFullDiskIsReportedAndTheChangeIsPostedOnceThereIsRoomAgain)
     click("Button5");
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].kind, ui::MessageKind::Error);
-    EXPECT_EQ(boxes.shown[0].text, "database or disk is full.");
+    EXPECT_EQ(boxes.shown[0].text,
+              QString::fromStdString("The disk holding '" + file.path() +
+                                     "' is full, so the change was not saved; free some space "
+                                     "and try again."));
     EXPECT_EQ(window->ADOTable1.state(), store::DatasetState::Edit);
     EXPECT_EQ(window->ADOTable1.fieldByName("CurHP").asInteger(), 25);
     EXPECT_EQ(row("CurHP", "Aldric"), "30");
@@ -70,6 +80,30 @@ TEST_F(MainWindow, AFullDiskIsReportedAndTheChangeIsPostedOnceThereIsRoomAgain)
     EXPECT_EQ(row("CurHP", "Aldric"), "25");
     EXPECT_EQ(file.scalar("PRAGMA integrity_check"), "ok");
     EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
+// A folder whose name is not valid UTF-8: the window opens that folder's party file, through
+// the name's own bytes, or says it cannot find it; never another file.
+TEST_F(MainWindow, AFolderNamedInBytesThatAreNotUtf8OpensItsOwnPartyFileOrSaysSo)
+{
+    window.reset();
+    const std::string folder = file.folder().string() + "/caf\xe9-\xff";
+    std::filesystem::create_directory(folder);
+    store::createPartyFile(folder + "/Mirel.mdb", true);
+    const QString executable = QFile::decodeName(QByteArray::fromStdString(folder + "/Tavrix"));
+    boxes.shown.clear();
+    window = std::make_unique<TForm1>(nullptr, executable);
+    if (QFile::encodeName(executable).toStdString() == folder + "/Tavrix") {
+        EXPECT_TRUE(boxes.shown.empty());
+        EXPECT_EQ(window->ADOConnection1.databasePath(), folder + "/Mirel.mdb");
+        EXPECT_EQ(window->ADOTable1.fieldByName("Name").asString(), "Aldric");
+    }
+    else {
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_TRUE(boxes.shown[0].text.startsWith("Could not find file"))
+            << boxes.shown[0].text.toStdString();
+        EXPECT_FALSE(window->ADOConnection1.connected());
+    }
 }
 
 } // namespace

@@ -124,14 +124,16 @@ TEST_F(CharacterDialog, EditShowsTheCurrentCharacterAndResetsItsCurrentHitPoints
         const char* label;
         const char* totalHP; // typed over the shown maximum, or nothing typed
         const char* expectedHP;
+        const char* shownRef; // the second opening shows what the first saved
     };
-    const Case cases[] = {{"nothing changed", nullptr, "31"}, {"a new maximum", "44", "44"}};
+    const Case cases[] = {{"nothing changed", nullptr, "31", "16"},
+                          {"a new maximum", "44", "44", "18"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         auto d = dialog(id);
         const int result = runModal(*d, [&](QDialog& w) {
             EXPECT_EQ(w.windowTitle(), "Edit Char");
-            const char* shown[] = {"Brynn", "7", "31", "17", "13", "16", "15"};
+            const char* shown[] = {"Brynn", "7", "31", "17", "13", c.shownRef, "15"};
             for (int i = 0; i < 7; ++i)
                 EXPECT_EQ(control<QLineEdit>(w, labelled[i][2])->text(), shown[i])
                     << labelled[i][2];
@@ -146,6 +148,9 @@ TEST_F(CharacterDialog, EditShowsTheCurrentCharacterAndResetsItsCurrentHitPoints
                                        "13", "15", "1"}}));
         EXPECT_EQ(file.rows("SELECT Dying, gp FROM Table1 WHERE Name = 'Brynn'"),
                   (Rows{{"1", "12"}}));
+        // As the main window reads the roster again after OK.
+        party.ADOTable1.reopen();
+        party.ADOTable1.next();
     }
     EXPECT_TRUE(boxes.shown.empty());
 }
@@ -337,13 +342,39 @@ TEST_F(CharacterDialog, AnEditOfACharacterAnotherProgramDeletedIsRefusedAndKeeps
         ASSERT_EQ(boxes.shown.size(), 1u);
         EXPECT_EQ(boxes.shown[0].kind, ui::MessageKind::Error);
         EXPECT_EQ(boxes.shown[0].text,
-                  "ADOQuery2: The character was deleted by another program since it was read, "
-                  "so this change was not saved.");
+                  "ADOQuery2: The character was changed or deleted by another program since "
+                  "this dialog opened, so this change was not saved; cancel and open Edit Char "
+                  "again to see it.");
         EXPECT_EQ(control<QLineEdit>(w, "Edit3")->text(), "44");
         click(w, "Button2");
     });
     EXPECT_EQ(result, ui::mrCancel);
     EXPECT_EQ(characters(), (Rows{{"Aldric", "40", "30", "0", "3", "18", "15", "16", "14", "1"}}));
+}
+
+TEST_F(CharacterDialog, AnEditOfACharacterAnotherProgramChangedIsRefusedAndKeepsTheTyping)
+{
+    const int id = seedTwoAndSelectTheSecond();
+    auto d = dialog(id);
+    const int result = runModal(*d, [&](QDialog& w) {
+        type(w, "Edit4", "19");
+        // The other program renames the character and raises its Will meanwhile.
+        file.sql("UPDATE Table1 SET Name = 'Brynn the Bold', Will = 99 WHERE ID = " +
+                 std::to_string(id));
+        click(w, "Button1");
+        EXPECT_TRUE(w.isVisible());
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].text,
+                  "ADOQuery2: The character was changed or deleted by another program since "
+                  "this dialog opened, so this change was not saved; cancel and open Edit Char "
+                  "again to see it.");
+        EXPECT_EQ(control<QLineEdit>(w, "Edit1")->text(), "Brynn");
+        EXPECT_EQ(control<QLineEdit>(w, "Edit4")->text(), "19");
+        click(w, "Button2");
+    });
+    EXPECT_EQ(result, ui::mrCancel);
+    EXPECT_EQ(characters()[1], (std::vector<std::string>{"Brynn the Bold", "31", "-2", "5", "7",
+                                                         "17", "16", "13", "99", "1"}));
 }
 
 TEST_F(CharacterDialog, RunsItsStatementsAsWrittenWithTheirDeclaredParameters)

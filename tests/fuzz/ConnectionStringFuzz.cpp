@@ -24,7 +24,18 @@ void parseAnything(std::string_view text)
 
 void buildAndReadBack(std::string_view executable)
 {
-    const std::string built = store::connectionStringFor(executable);
+    std::string built;
+    try {
+        built = store::connectionStringFor(executable);
+    }
+    catch (const store::Error&) {
+        // Refused: a name without a folder names no party file anywhere.
+        if (executable.find('/') != std::string_view::npos)
+            finding("a name with a folder is refused", executable);
+        return;
+    }
+    if (executable.find('/') == std::string_view::npos)
+        finding("a name without a folder was given a party file", executable);
     std::string folder = store::directoryOf(executable);
     if (folder.empty() || folder.back() != '/') folder += '/';
     try {

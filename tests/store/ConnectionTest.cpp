@@ -145,8 +145,7 @@ TEST(Connection, OpensTheNamedFileAndSetsDurableCommits)
     EXPECT_FALSE(c.readOnly());
     c.setConnected(false);
     EXPECT_FALSE(c.connected());
-    EXPECT_EQ(file.scalar("PRAGMA journal_mode"),
-              "wal"); // the file's mode is the tool's, unchanged
+    EXPECT_EQ(file.scalar("PRAGMA journal_mode"), "delete"); // the rollback journal kept
 }
 
 } // namespace

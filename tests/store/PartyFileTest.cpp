@@ -16,7 +16,7 @@ using testing_support::TempFolder;
 TEST(PartyFile, ANewFileHoldsTheSchemaAndNothingElse)
 {
     PartyFile file;
-    EXPECT_EQ(file.scalar("PRAGMA journal_mode"), "wal");
+    EXPECT_EQ(file.scalar("PRAGMA journal_mode"), "delete");
     EXPECT_EQ(file.scalar("PRAGMA integrity_check"), "ok");
     EXPECT_EQ(
         file.rows(

@@ -92,18 +92,23 @@ TEST(Statement, RunsAnUpdateWithQualifiedColumns)
     store::PartyStore party;
     file.open(party);
     store::Statement update(party.ADOConnection1, "ADOQuery2");
-    update.setSql("UPDATE Table1 SET Table1.Name = :Name, Table1.TotalHP = :TotalHP, Table1.CurHP = :CurHP\n"
-                  "WHERE (Table1.ID=:ID);");
+    update.setSql(
+        "UPDATE Table1 SET Table1.Name = :Name, Table1.TotalHP = :TotalHP, Table1.CurHP = :CurHP\n"
+        "WHERE (Table1.ID=:ID);");
     update.paramByName("Name").setValue("Table1.Name = 'x'");
     update.paramByName("TotalHP").setValue(Value(31));
     update.paramByName("CurHP").setValue(Value(31));
     update.paramByName("ID").setValue(Value(1));
     update.execute();
     EXPECT_EQ(file.rows("SELECT Name, TotalHP, CurHP FROM Table1 ORDER BY ID"),
-              (std::vector<std::vector<std::string>>{{"Table1.Name = 'x'", "31", "31"}, {"Other", "5", "0"}}));
-    EXPECT_EQ(store::engineText("UPDATE Table1 SET Table1.Name = :Name, Table1.Will = :Will\nWHERE (Table1.ID=:ID);"),
-              "UPDATE Table1 SET Name = :Name, Will = :Will\nWHERE (Table1.ID=:ID);");
-    EXPECT_EQ(store::engineText("INSERT INTO Table1 ( Name ) VALUES (:Name );"), "INSERT INTO Table1 ( Name ) VALUES (:Name );");
+              (std::vector<std::vector<std::string>>{{"Table1.Name = 'x'", "31", "31"},
+                                                     {"Other", "5", "0"}}));
+    EXPECT_EQ(
+        store::engineText(
+            "UPDATE Table1 SET Table1.Name = :Name, Table1.Will = :Will\nWHERE (Table1.ID=:ID);"),
+        "UPDATE Table1 SET Name = :Name, Will = :Will\nWHERE (Table1.ID=:ID);");
+    EXPECT_EQ(store::engineText("INSERT INTO Table1 ( Name ) VALUES (:Name );"),
+              "INSERT INTO Table1 ( Name ) VALUES (:Name );");
 }
 
 // A declared parameter converts what it is given to its type; the column converts once more.
@@ -113,7 +118,8 @@ TEST(Statement, DeclaredParametersConvertTheirValuesAndExecuteCountsTheRows)
     store::PartyStore party;
     file.open(party);
     store::Statement insert(party.ADOConnection1, "ADOQuery1");
-    insert.setSql("INSERT INTO Table1 (Name, TotalHP, CurHP, PC) VALUES (:Name, :TotalHP, :CurHP, :PC)");
+    insert.setSql(
+        "INSERT INTO Table1 (Name, TotalHP, CurHP, PC) VALUES (:Name, :TotalHP, :CurHP, :PC)");
     insert.paramByName("Name").declare(store::ValueType::String);
     insert.paramByName("TotalHP").declare(store::ValueType::String);
     insert.paramByName("CurHP").declare(store::ValueType::Integer);
@@ -131,10 +137,11 @@ TEST(Statement, DeclaredParametersConvertTheirValuesAndExecuteCountsTheRows)
     insert.paramByName("CurHP").setValue(Value());
     EXPECT_TRUE(insert.paramByName("CurHP").value().isNull());
     EXPECT_EQ(insert.execute(), 1);
-    EXPECT_EQ(file.rows("SELECT typeof(Name), Name, typeof(TotalHP), TotalHP, quote(CurHP), PC "
-                        "FROM Table1 ORDER BY ID"),
-              (std::vector<std::vector<std::string>>{{"text", "12", "integer", "-40", "31", "1"},
-                                                     {"text", "12", "integer", "-40", "NULL", "1"}}));
+    EXPECT_EQ(
+        file.rows("SELECT typeof(Name), Name, typeof(TotalHP), TotalHP, quote(CurHP), PC "
+                  "FROM Table1 ORDER BY ID"),
+        (std::vector<std::vector<std::string>>{{"text", "12", "integer", "-40", "31", "1"},
+                                               {"text", "12", "integer", "-40", "NULL", "1"}}));
 
     try {
         insert.paramByName("CurHP").setValue(Value("12a"));
