@@ -8,7 +8,8 @@
 //                                                  begun on a line 'go'
 //   tavrix_fault_worker lock PATH MS               holds the write lock for MS milliseconds
 //   tavrix_fault_worker batch PATH COUNT           COUNT NPCs "Orc.1" ... in one step, as the NPC
-//                                                  batch dialog writes them
+//                                                  batch dialog writes them, saying "at N" after
+//                                                  every 50th
 #include "actions/Counters.h"
 #include "actions/GroupActions.h"
 #include "actions/HitPoints.h"
@@ -269,6 +270,7 @@ int batch(const std::string& path, int count)
                     insert.paramByName(number).setValue(std::int32_t{0});
                 insert.paramByName("PC").setValue(false);
                 insert.execute();
+                if (n % 50 == 0) std::cout << "at " << n << std::endl;
             }
         },
         [] {});
