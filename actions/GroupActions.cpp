@@ -14,6 +14,8 @@ void forEachPlayerCharacter(store::Dataset& roster, const std::function<void()>&
     // One step of the master: one commit for the whole walk, each post a savepoint of it. A
     // program killed part-way leaves the walk wholly undone; a commit that fails leaves nothing
     // of it in the file, and the roster is read again to show so.
+    // The window shows the step when it ends, not each record on the way.
+    store::Dataset::ControlsHeld shownAtTheEnd(roster);
     store::runStep(
         roster.connection(),
         [&] {

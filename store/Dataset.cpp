@@ -11,6 +11,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 namespace store {
 
@@ -919,9 +920,56 @@ void Dataset::changed(DatasetEvent event)
         event == DatasetEvent::RecordChanged || event == DatasetEvent::RowsChanged)
         for (Dataset* detail : details_)
             detail->masterChanged(event == DatasetEvent::Opened);
+    if (event != DatasetEvent::Destroyed && controlsHeld()) {
+        heldEvents_ |= 1u << static_cast<unsigned>(event);
+        return;
+    }
     const auto listeners = listeners_; // a listener may unsubscribe while it is told
     for (const auto& entry : listeners)
         entry.second(event);
+}
+
+bool Dataset::controlsHeld() const
+{
+    return holds_ > 0 || (master_ && master_->controlsHeld());
+}
+
+void Dataset::tellHeld()
+{
+    const unsigned held = std::exchange(heldEvents_, 0u);
+    const auto was = [held](DatasetEvent e) {
+        return (held & 1u << static_cast<unsigned>(e)) != 0;
+    };
+    std::vector<DatasetEvent> events;
+    // A close and open while held is told as what the dataset is now.
+    if (was(DatasetEvent::Closed) || was(DatasetEvent::Opened))
+        events.push_back(active() ? DatasetEvent::Opened : DatasetEvent::Closed);
+    for (DatasetEvent e : {DatasetEvent::RowsChanged, DatasetEvent::CursorMoved,
+                           DatasetEvent::RecordChanged, DatasetEvent::StateChanged})
+        if (was(e) && active()) events.push_back(e);
+    for (DatasetEvent e : events) {
+        const auto listeners = listeners_;
+        for (const auto& entry : listeners)
+            entry.second(e);
+    }
+    for (Dataset* detail : details_)
+        if (!detail->controlsHeld()) detail->tellHeld();
+}
+
+Dataset::ControlsHeld::ControlsHeld(Dataset& dataset) : dataset_(dataset)
+{
+    ++dataset_.holds_;
+}
+
+Dataset::ControlsHeld::~ControlsHeld()
+{
+    if (--dataset_.holds_ != 0 || dataset_.controlsHeld()) return;
+    try {
+        dataset_.tellHeld();
+    }
+    catch (...) {
+        // A control that fails to show the change is shown again by the next one.
+    }
 }
 
 } // namespace store

@@ -131,6 +131,20 @@ public:
     int subscribe(Listener listener);
     void unsubscribe(int id);
 
+    // While a hold lives, the controls showing this dataset and its details are not told of
+    // each change (the details still follow); when the last hold ends they are told once, so
+    // that a step over many records is shown when it ends.
+    class ControlsHeld {
+    public:
+        explicit ControlsHeld(Dataset& dataset);
+        ~ControlsHeld();
+        ControlsHeld(const ControlsHeld&) = delete;
+        ControlsHeld& operator=(const ControlsHeld&) = delete;
+
+    private:
+        Dataset& dataset_;
+    };
+
     // --- used by Field
     Value valueAt(int fieldIndex) const;
     void setValueAt(int fieldIndex, const Value& value);
@@ -194,6 +208,8 @@ private:
     void restrict(const Value& key);
     void sortView();
     void changed(DatasetEvent event);
+    bool controlsHeld() const;
+    void tellHeld(); // tells the listeners, once each, what they were not told while held
     std::string conflictMessage() const;
     // Binds what the row held in field f when it was read, as stored.
     void bindAsRead(sqlite3_stmt* stmt, int index, const Row& row, int f) const;
@@ -237,6 +253,8 @@ private:
 
     std::vector<std::pair<int, Listener>> listeners_;
     int nextListener_ = 1;
+    int holds_ = 0;
+    unsigned heldEvents_ = 0; // a bit per DatasetEvent not yet told
 };
 
 } // namespace store

@@ -158,4 +158,31 @@ TEST(GroupActions, TheWalkIsCommittedOnceOrNotAtAll)
     EXPECT_EQ(roster.fieldByName("APoints").asInteger(), 1);
 }
 
+// The controls showing the roster and its items are told of the step once, when it ends,
+// and then show where the walk left the cursor.
+TEST(GroupActions, TheControlsAreToldOnceWhenTheStepEnds)
+{
+    // Declared first: the datasets tell their listeners when they go.
+    std::vector<store::DatasetEvent> told, toldItems;
+    std::vector<std::string> namesShown;
+    Party party(rosterOf({"1", "0", "1", "1", "1", "0", "1"}));
+    store::Dataset& roster = party.roster();
+    roster.subscribe([&](store::DatasetEvent e) {
+        told.push_back(e);
+        if (e == store::DatasetEvent::CursorMoved)
+            namesShown.push_back(roster.fieldByName("Name").asString());
+    });
+    party.store.ADOTable3.subscribe([&](store::DatasetEvent e) { toldItems.push_back(e); });
+    actions::forEachPlayerCharacter(roster, [&] { actions::takeExtendedRest(roster); });
+    EXPECT_EQ(told, (std::vector<store::DatasetEvent>{store::DatasetEvent::CursorMoved,
+                                                      store::DatasetEvent::RecordChanged,
+                                                      store::DatasetEvent::StateChanged}));
+    EXPECT_EQ(namesShown, (std::vector<std::string>{"G"}));
+    EXPECT_LE(toldItems.size(), 4u);
+    // Outside a step every change is told as it happens.
+    told.clear();
+    actions::addActionPoint(roster);
+    EXPECT_GE(told.size(), 3u);
+}
+
 } // namespace

@@ -168,6 +168,8 @@ TEST(CrashSafety, AnNpcBatchKilledAtAnyMomentIsWhollyDoneOrWhollyUndone)
         WorkerProcess worker({"batch", timed, std::to_string(batch)});
         ASSERT_EQ(worker.readLine(), "inserting");
         const auto start = std::chrono::steady_clock::now();
+        for (int n = 50; n <= batch; n += 50)
+            ASSERT_EQ(worker.readLine(), "at " + std::to_string(n));
         ASSERT_EQ(worker.readLine(), "done");
         took = std::chrono::duration_cast<std::chrono::microseconds>(
             std::chrono::steady_clock::now() - start);
@@ -178,8 +180,10 @@ TEST(CrashSafety, AnNpcBatchKilledAtAnyMomentIsWhollyDoneOrWhollyUndone)
 
     const unsigned seed = seedOfRun();
     std::mt19937 random(seed);
-    // Kills spread over the batch, short of its very end, where the commit is.
-    std::uniform_int_distribution<long long> delay(0, took.count() * 9 / 10);
+    // Kills spread over the batch: after a random one of its progress lines, then a moment
+    // more, so that they land at any insert and now and then on the commit.
+    std::uniform_int_distribution<int> progress(1, batch / 50);
+    std::uniform_int_distribution<long long> delay(0, took.count() / 20);
     int killed = 0, whole = 0;
     for (int trial = 0; trial < trials; ++trial) {
         SCOPED_TRACE("trial " + std::to_string(trial) + ", seed " + std::to_string(seed));
@@ -188,6 +192,9 @@ TEST(CrashSafety, AnNpcBatchKilledAtAnyMomentIsWhollyDoneOrWhollyUndone)
         {
             WorkerProcess worker({"batch", path, std::to_string(batch)});
             ASSERT_EQ(worker.readLine(), "inserting");
+            const int line = progress(random);
+            for (int n = 1; n <= line; ++n)
+                ASSERT_EQ(worker.readLine(), "at " + std::to_string(n * 50));
             std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
             worker.kill(SIGKILL);
             const int status = worker.wait();

@@ -10,7 +10,8 @@
 //   tavrix_fault_worker undo PATH                  the group extended rest as one step, then
 //                                                  its undo
 //   tavrix_fault_worker batch PATH COUNT           COUNT NPCs "Orc.1" ... in one step, as the NPC
-//                                                  batch dialog writes them
+//                                                  batch dialog writes them, saying "at N" after
+//                                                  every 50th
 #include "actions/Counters.h"
 #include "actions/GroupActions.h"
 #include "actions/HitPoints.h"
@@ -287,6 +288,7 @@ int batch(const std::string& path, int count)
                     insert.paramByName(number).setValue(std::int32_t{0});
                 insert.paramByName("PC").setValue(false);
                 insert.execute();
+                if (n % 50 == 0) std::cout << "at " << n << std::endl;
             }
         },
         [] {});
