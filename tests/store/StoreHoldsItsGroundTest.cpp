@@ -85,7 +85,8 @@ TEST(StoredValues, ADeleteTakesTheRowOnlyWhileItHoldsWhatWasRead)
     ASSERT_EQ(file.scalar("SELECT rowid FROM Inventory WHERE Item = 'Potion'"), "2");
     EXPECT_EQ(errorOf([&] { items.deleteRecord(); }),
               "ADOTable3: The record was changed or deleted by another program since it was "
-              "read, so this change was not saved; reopen to see it");
+              "read, so this change was not saved; press F5 (Reload) or Esc in the roster to "
+              "drop it and read the record again");
     EXPECT_EQ(file.scalar("SELECT group_concat(Item) FROM Inventory"), "Rope,Potion");
     // A row another program changed is not deleted either; one it deleted is gone all the same.
     items.first();
