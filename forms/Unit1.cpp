@@ -684,17 +684,6 @@ void TForm1::Button10Click()
 
 void TForm1::ReloadClick()
 {
-    const bool open = ADOTable1.active();
-    const std::int32_t id = open ? ADOTable1.fieldByName("ID").asInteger() : 0;
-    const std::string order = open ? ADOTable1.sort() : std::string();
-    ADOTable1.cancel();
-    ADOTable1.reopen();
-    if (!order.empty()) ADOTable1.setSort(order);
-    for (int row = 0; id != 0 && row < ADOTable1.recordCount(); ++row)
-        if (ADOTable1.withRecord(row, [&] { return ADOTable1.fieldByName("ID").asInteger(); }) ==
-            id) {
-            ADOTable1.moveTo(row);
-            break;
-        }
-    ADOTable2.reopen();
+    if (ADOTable1.active()) ADOTable1.cancel();
+    readAgain();
 }

@@ -125,7 +125,7 @@ private:
     void settleBeforeDialog();
     void setUpHistory();
     void moveInHistory(bool undoing);
-    void readAgain(); // every dataset, after an undo or redo, keeping the current character
+    void readAgain(); // every dataset, keeping the current character and the roster's order
     void showHistoryMenu(const QPoint& position);
 
     QString executableFileName_;
