@@ -54,6 +54,22 @@ protected:
         e->clear();
         QTest::keyClicks(e, text);
     }
+    // Typing and pressing in a dialog the window opened, as the master does.
+    static void typeIn(QWidget& d, const char* edit, const QString& text)
+    {
+        auto* e = d.findChild<QLineEdit*>(edit);
+        ASSERT_NE(e, nullptr) << edit;
+        e->setFocus();
+        e->selectAll();
+        QTest::keyClick(e, Qt::Key_Backspace);
+        QTest::keyClicks(e, text);
+    }
+    static void press(QWidget& d, const char* button)
+    {
+        auto* b = d.findChild<QAbstractButton*>(button);
+        ASSERT_NE(b, nullptr) << button;
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
     std::string row(const std::string& columns, const std::string& name)
     {
         const auto r = file.rows("SELECT " + columns + " FROM Table1 WHERE Name = '" + name + "'");

@@ -40,21 +40,6 @@ protected:
             return *dialogResult;
         });
     }
-    static void typeIn(QDialog& d, const char* edit, const QString& text)
-    {
-        auto* e = d.findChild<QLineEdit*>(edit);
-        ASSERT_NE(e, nullptr) << edit;
-        e->setFocus();
-        e->selectAll();
-        QTest::keyClick(e, Qt::Key_Backspace);
-        QTest::keyClicks(e, text);
-    }
-    static void press(QDialog& d, const char* button)
-    {
-        auto* b = d.findChild<QAbstractButton*>(button);
-        ASSERT_NE(b, nullptr) << button;
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
     std::string shown(const char* dbText) { return control<QLabel>(dbText)->text().toStdString(); }
     QString edit(const char* name) { return control<QLineEdit>(name)->text(); }
     // After rows were changed behind the window's back: every dataset reads the file again.

@@ -46,21 +46,6 @@ public:
             return d.result();
         });
     }
-    static void typeIn(QWidget& d, const char* edit, const QString& text)
-    {
-        auto* e = d.findChild<QLineEdit*>(edit);
-        ASSERT_NE(e, nullptr) << edit;
-        e->setFocus();
-        e->selectAll();
-        QTest::keyClick(e, Qt::Key_Backspace);
-        QTest::keyClicks(e, text);
-    }
-    static void press(QWidget& d, const char* button)
-    {
-        auto* b = d.findChild<QAbstractButton*>(button);
-        ASSERT_NE(b, nullptr) << button;
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
     // A key pressed where the focus is, as the master presses it.
     void keys(int key, Qt::KeyboardModifiers modifiers)
     {
