@@ -5,6 +5,7 @@
 #include "forms/Unit1.h"
 #include "store/History.h"
 #include "tests/forms/MainWindowFixture.h"
+#include "tests/support/RealMessageBoxes.h"
 #include "ui/DBCheckBox.h"
 #include "ui/ModalDialogs.h"
 #include "ui/SpinEdit.h"
@@ -279,24 +280,14 @@ TEST_F(MainWindowHistory, TheRefusalShowsInARealMessageBox)
     type("Edit1", "7");
     click("Button5");
     file.sql("UPDATE Table1 SET CurHP = 9 WHERE Name = 'Aldric'");
-    ui::MessageBoxes::install(nullptr);
-    QString shown;
-    bool focused = false;
-    QTimer poll;
-    poll.setInterval(20);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible()) return;
-        shown = box->text();
-        focused = box->isActiveWindow();
-        QTest::keyClick(box, Qt::Key_Return);
-    });
-    poll.start();
+    testing_support::RealMessageBoxes real;
     onGrid();
     undoKey();
-    poll.stop();
-    EXPECT_EQ(shown, "Aldric was changed by another program since; nothing was undone.");
-    EXPECT_TRUE(focused);
+    ASSERT_EQ(real.shown.size(), 1u);
+    EXPECT_EQ(real.shown[0].text,
+              "Aldric was changed by another program since; nothing was undone.");
+    EXPECT_FALSE(real.shown[0].markup);
+    EXPECT_TRUE(real.shown[0].hadFocus);
     EXPECT_EQ(row("CurHP", "Aldric"), "9");
 }
 
