@@ -430,29 +430,29 @@ Step* History::findStep(std::uint64_t id)
 
 void History::undo()
 {
-    if (depth_ > 0) throw Error("An action is still being recorded; nothing was undone");
-    attach();
-    settle();
-    const Step* step = nextUndo();
-    if (!step) return;
-    Step& s = *findStep(step->id);
-    move(s, true);
-    s.undone = true;
-    redo_.push_back(s.id);
-    notify();
+    takeStep(true);
 }
 
 void History::redo()
 {
-    if (depth_ > 0) throw Error("An action is still being recorded; nothing was redone");
+    takeStep(false);
+}
+
+void History::takeStep(bool undoing)
+{
+    const std::string done = undoing ? "undone" : "redone";
+    if (depth_ > 0) throw Error("An action is still being recorded; nothing was " + done);
     attach();
     settle();
-    const Step* step = nextRedo();
+    const Step* step = undoing ? nextUndo() : nextRedo();
     if (!step) return;
     Step& s = *findStep(step->id);
-    move(s, false);
-    s.undone = false;
-    redo_.pop_back();
+    move(s, undoing);
+    s.undone = undoing;
+    if (undoing)
+        redo_.push_back(s.id);
+    else
+        redo_.pop_back();
     notify();
 }
 

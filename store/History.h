@@ -154,6 +154,7 @@ private:
     std::string describe(const Step& step);
     std::string labelOf(int table, std::int64_t rowid, const Cells* row);
     Step* findStep(std::uint64_t id);
+    void takeStep(bool undoing); // the next undo or redo, whole or not at all
     void move(Step& step, bool undoing);
     void account(Step& step);
     void keepWithinBudget();
